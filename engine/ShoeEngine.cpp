@@ -29,10 +29,11 @@ void CShoeEngine::TrackRun(int side) {
     if (m_nLastSide == SIDE_NONE) {
         m_nRunIndex = 0;
         m_nRunLen[0] = 1;
-    } else if (side == m_nLastSide) {
-        ++m_nRunLen[m_nRunIndex];
-    } else if (m_nRunIndex + 1 < kHands) {  // at most one run per hand, so this always holds
-        m_nRunLen[++m_nRunIndex] = 1;
+    } else {
+        // Written without a branch on the side: in a simulation it is a coin flip.
+        const int newRun = side != m_nLastSide && m_nRunIndex + 1 < kHands;
+        m_nRunIndex += newRun;
+        m_nRunLen[m_nRunIndex] = newRun ? 1 : m_nRunLen[m_nRunIndex] + 1;
     }
     m_nLastSide = side;
 }
@@ -207,38 +208,72 @@ void CShoeEngine::NextStake() {
     m_nStake[t] = stake > kStakeCap ? kStakeCap : stake;
 }
 
+namespace {
+
+// What the side rules say, relative to the current run: follow it, switch, or pause.
+enum Advice : unsigned char { kFollow = 0, kSwitch = 1, kPause = 2, kAlarmPattern = 4 };
+
+// The side rules and the alarm patterns, as plain comparisons on the last five run lengths
+// (L0 the current run), the run index k and whether the hand just entered is before index 7.
+constexpr unsigned char AdviceRules(int k, int L0, int L1, int L2, int L3, int L4, bool early) {
+    unsigned char advice;
+    if (L0 >= 4) advice = kFollow;
+    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1) advice = kFollow;
+    else if (k >= 2 && L1 == 1 && L0 == 2) advice = kSwitch;
+    else if (k >= 2 && L1 == 2 && L0 == 1) advice = kSwitch;
+    else if (early) advice = kPause;
+    else if (k >= 2 && L1 >= 3 && L0 == 1) advice = kSwitch;
+    else if (k >= 2 && L1 >= 2 && L0 == 2) advice = kSwitch;
+    else if (k >= 2 && L1 >= 1 && L0 == 3) advice = kFollow;
+    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) advice = kSwitch;
+    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) advice = kFollow;
+    else advice = kPause;
+    // While the alarm is on, advice given on these patterns is turned over.
+    const bool pattern = k >= 3 && ((L1 >= 1 && L0 == 3) || (L1 >= 2 && L0 == 2) ||
+                                    (L1 >= 3 && L0 == 1) || (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1));
+    return advice | (pattern ? kAlarmPattern : 0);
+}
+
+// Every rule compares a run length with at most 4 (L0), 3 (L1) or 2 (L2..L4) and the run index
+// with at most 4, so the rules are tabulated over those clamped values. The table spares the
+// simulations a chain of unpredictable branches per hand.
+constexpr int kK = 5, kL0 = 5, kL1 = 4, kL2 = 3, kL3 = 3, kL4 = 3;
+
+constexpr int AdviceIndex(int k, int L0, int L1, int L2, int L3, int L4, bool early) {
+    return ((((((k * kL0 + L0) * kL1 + L1) * kL2 + L2) * kL3 + L3) * kL4 + L4) * 2) + early;
+}
+
+constexpr auto kAdviceTable = [] {
+    std::array<unsigned char, kK * kL0 * kL1 * kL2 * kL3 * kL4 * 2> table{};
+    for (int k = 0; k < kK; ++k)
+        for (int L0 = 0; L0 < kL0; ++L0)
+            for (int L1 = 0; L1 < kL1; ++L1)
+                for (int L2 = 0; L2 < kL2; ++L2)
+                    for (int L3 = 0; L3 < kL3; ++L3)
+                        for (int L4 = 0; L4 < kL4; ++L4)
+                            for (int early = 0; early < 2; ++early)
+                                table[AdviceIndex(k, L0, L1, L2, L3, L4, early)] =
+                                    AdviceRules(k, L0, L1, L2, L3, L4, early);
+    return table;
+}();
+
+constexpr int Clamp(int value, int most) { return value < most ? value : most; }
+
+}  // namespace
+
 int CShoeEngine::AdviseSide() const {
     const int h = m_nHandCount;
     const int k = m_nRunIndex;
     if (k < 0 || h < 3 || h > kHands) return SIDE_NONE;
+    auto L = [&](int back, int most) { return k >= back ? Clamp(m_nRunLen[k - back], most) : 0; };
+    const unsigned char advice = kAdviceTable[AdviceIndex(Clamp(k, kK - 1), L(0, kL0 - 1),
+                                                          L(1, kL1 - 1), L(2, kL2 - 1),
+                                                          L(3, kL3 - 1), L(4, kL4 - 1), h < 7)];
+    if ((advice & 3) == kPause) return SIDE_PAUSE;
+    const bool alarm = (advice & kAlarmPattern) && m_nDangerCount >= m_pSettings->m_nDangerous1;
+    const bool other = ((advice & 3) == kSwitch) != alarm;
     const int S = m_nLastSide;
-    const int O = (S == SIDE_BANKER) ? SIDE_PLAYER : SIDE_BANKER;
-    auto L = [&](int back) { return k - back >= 0 ? m_nRunLen[k - back] : 0; };
-    const int L0 = L(0), L1 = L(1), L2 = L(2), L3 = L(3), L4 = L(4);
-
-    int side;
-    if (L0 >= 4) side = S;
-    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1) side = S;
-    else if (k >= 2 && L1 == 1 && L0 == 2) side = O;
-    else if (k >= 2 && L1 == 2 && L0 == 1) side = O;
-    else if (h < 7) side = SIDE_PAUSE;
-    else if (k >= 2 && L1 >= 3 && L0 == 1) side = O;
-    else if (k >= 2 && L1 >= 2 && L0 == 2) side = O;
-    else if (k >= 2 && L1 >= 1 && L0 == 3) side = S;
-    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) side = O;
-    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) side = S;
-    else side = SIDE_PAUSE;
-
-    // Alarm: while the danger count is high, the pattern-based advice is turned over.
-    if (m_nDangerCount >= m_pSettings->m_nDangerous1 && k >= 3) {
-        const bool pattern = (L1 >= 1 && L0 == 3) || (L1 >= 2 && L0 == 2) ||
-                             (L1 >= 3 && L0 == 1) || (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1);
-        if (pattern) {
-            if (side == SIDE_BANKER) side = SIDE_PLAYER;
-            else if (side == SIDE_PLAYER) side = SIDE_BANKER;
-        }
-    }
-    return side;
+    return other ? (S == SIDE_BANKER ? SIDE_PLAYER : SIDE_BANKER) : S;
 }
 
 std::string CShoeEngine::ResultLetters(int count) const {
