@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Outcome of a file operation: success, or the file the caller named and the reason it failed,
+// ready for a message that names both.
+struct FileResult {
+    int error = 0;       // errno value (EINVAL for a request that was refused); 0 on success
+    std::string path;    // the path as the caller gave it; empty on success
+    std::string reason;  // the system's text for `error`, or what was wrong with the request
+
+    bool ok() const { return error == 0; }
+    explicit operator bool() const { return ok(); }
+
+    static FileResult Success() { return {}; }
+    // `reason` defaults to the system's text for `error`.
+    static FileResult Failure(const std::filesystem::path& path, int error,
+                              std::string reason = {});
+};
+
+// Replaces the file at `path` with `bytes`. The bytes go to a new file in the same folder, are
+// flushed to the disk and then renamed over `path`, so a failure at any step leaves the old file
+// (or no file) and never a partial one. The new file keeps the permission bits of the file it
+// replaces; a symbolic link at `path` is written through, not replaced.
+[[nodiscard]] FileResult WriteFileAtomically(const std::filesystem::path& path,
+                                             std::span<const std::uint8_t> bytes);
+[[nodiscard]] inline FileResult WriteFileAtomically(const std::filesystem::path& path,
+                                                    std::string_view text) {
+    return WriteFileAtomically(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+// Reads the whole file at `path` into `contents` (emptied first). A missing file fails with
+// ENOENT.
+[[nodiscard]] FileResult ReadWholeFile(const std::filesystem::path& path, std::string& contents);
+
+// Deletes the file at `path`. A missing file fails with ENOENT, which callers may ignore.
+[[nodiscard]] FileResult RemoveFile(const std::filesystem::path& path);
