@@ -1,24 +1,15 @@
-// nuv-sim: the adviser's engine on the command line (replay a shoe; more commands to come).
+// nuv-sim: the adviser's engine on the command line.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "ReplayCommand.h"
-#include "SettingsFlags.h"
+#include "TestCommand.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Command-line tool over the baccarat adviser's engine."};
     app.require_subcommand(1);
-
-    ShoeSettings replaySettings;
-    bool replayJson = false;
-    std::string results;
-    CLI::App* replay = app.add_subcommand(
-        "replay", "Play a shoe given as hand letters and print what the adviser says after each hand.");
-    AddSettingsFlags(*replay, replaySettings);
-    replay->add_flag("--json", replayJson, "one JSON object per line");
-    replay->add_option("RESULTS", results,
-                       "hand letters B/P/T or Z/X/H (either case), - for Back, / for Clear")
-        ->required();
+    CReplayCommand replay(app);
+    CTestCommand test(app);
 
     try {
         app.parse(argc, argv);
@@ -31,12 +22,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (replay->parsed()) {
-        if (const auto error = CheckReplayInput(results)) {
-            std::cerr << "nuv-sim replay: " << *error << '\n';
-            return 2;
-        }
-        RunReplay(results, replaySettings, replayJson, std::cout);
-    }
+    if (replay.Parsed()) return replay.Run();
+    if (test.Parsed()) return test.Run();
     return 0;
 }

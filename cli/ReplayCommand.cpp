@@ -3,8 +3,9 @@
 #include <cctype>
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
-#include <ostream>
+#include <iostream>
 
+#include "SettingsFlags.h"
 #include "ShoeEngine.h"
 
 namespace {
@@ -175,4 +176,24 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
         const HandRow row = ReadRow(engine, k, side);
         out << (json ? RowJson(row).dump() : RowText(row)) << '\n';
     }
+}
+
+CReplayCommand::CReplayCommand(CLI::App& app)
+    : m_pCommand(app.add_subcommand(
+          "replay", "Play a shoe given as hand letters and print what the adviser says after each hand.")) {
+    AddSettingsFlags(*m_pCommand, m_settings);
+    m_pCommand->add_flag("--json", m_bJson, "one JSON object per line");
+    m_pCommand
+        ->add_option("RESULTS", m_strResults,
+                     "hand letters B/P/T or Z/X/H (either case), - for Back, / for Clear")
+        ->required();
+}
+
+int CReplayCommand::Run() {
+    if (const auto error = CheckReplayInput(m_strResults)) {
+        std::cerr << "nuv-sim replay: " << *error << '\n';
+        return 2;
+    }
+    RunReplay(m_strResults, m_settings, m_bJson, std::cout);
+    return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -14,3 +15,17 @@ std::optional<std::string> CheckReplayInput(std::string_view results);
 // Plays a checked RESULTS string through the engine and prints one row (or one JSON object per
 // line with `json`) for every hand, Back and Clear.
 void RunReplay(std::string_view results, const ShoeSettings& settings, bool json, std::ostream& out);
+
+// `nuv-sim replay`.
+class CReplayCommand {
+public:
+    explicit CReplayCommand(CLI::App& app);
+    bool Parsed() const { return m_pCommand->parsed(); }
+    int Run();
+
+private:
+    CLI::App* m_pCommand;
+    ShoeSettings m_settings;
+    bool m_bJson = false;
+    std::string m_strResults;
+};

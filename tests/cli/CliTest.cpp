@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "ReplayCommand.h"
+
+namespace {
+
+struct Output {
+    std::string out;
+    int status;
+};
+
+// Runs nuv-sim with `args`; standard error is dropped unless `withStderr`.
+Output RunSim(const std::string& args, bool withStderr = false) {
+    const std::string command =
+        std::string(NUV_SIM_PATH) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+    FILE* pipe = popen(command.c_str(), "r");
+    Output result{"", -1};
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+// The twelve-hand shoe, line by line, with the keys in their documented order.
+TEST(Replay, TwelveHandShoeAsJson) {
+    const Output r = RunSim("replay --json BBBPBBBPBBBP");
+    ASSERT_EQ(r.status, 0);
+    const std::vector<nlohmann::json> lines = JsonLines(r.out);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              R"({"hand":1,"result":"B","advice":null,"stake":0,"settled":null,"score":0,"yield":0,)"
+              R"("runs":[1],"danger":0,"cycles":0,"next_advice":null,"next_stake":0,"over":0})");
+    struct Row {
+        const char* advice;  // "" for null
+        int settled, score;
+        const char* next;
+        int nextStake, danger, cycles;
+    };
+    const Row rows[] = {
+        {"", 0, 0, "", 0, 0, 0},          {"", 0, 0, "", 0, 0, 0},
+        {"", 0, 0, "", 0, 0, 0},          {"", 0, 0, "pause", 0, 0, 0},
+        {"pause", 0, 0, "B", 1, 0, 0},    {"B", 1, 1, "P", 2, 1, 0},
+        {"P", -2, -1, "pause", 0, 2, 0},  {"pause", 0, -1, "B", 2, 2, 0},
+        {"B", 2, 1, "B", 4, 3, 0},        {"B", 4, 5, "P", 1, 0, 1},
+        {"P", -1, 4, "B", 2, 1, 1},       {"B", -2, 2, "B", 3, 2, 1},
+    };
+    for (std::size_t i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i + 1);
+        const nlohmann::json& j = lines[i];
+        const Row& row = rows[i];
+        EXPECT_EQ(j["hand"], i + 1);
+        if (*row.advice) {
+            EXPECT_EQ(j["advice"], row.advice);
+            EXPECT_EQ(j["settled"], row.settled);
+        } else {
+            EXPECT_TRUE(j["advice"].is_null());
+            EXPECT_TRUE(j["settled"].is_null());
+        }
+        EXPECT_EQ(j["score"], row.score);
+        if (*row.next) {
+            EXPECT_EQ(j["next_advice"], row.next);
+        } else {
+            EXPECT_TRUE(j["next_advice"].is_null());
+        }
+        EXPECT_EQ(j["next_stake"], row.nextStake);
+        EXPECT_EQ(j["danger"], row.danger);
+        EXPECT_EQ(j["cycles"], row.cycles);
+        EXPECT_EQ(j["over"], 0);
+    }
+    EXPECT_EQ(lines[11]["runs"], nlohmann::json::parse("[3,1,3,1,3,1]"));
+}
+
+// Replay letters in both alphabets and cases, Back, Clear, and a refused hand after the end.
+TEST(Replay, BackClearAndRefusedHands) {
+    std::ostringstream out;
+    ShoeSettings s;
+    s.m_nWinStopMoney = 1;
+    RunReplay("zzzzZ-ZB/t", s, true, out);
+    const std::vector<nlohmann::json> lines = JsonLines(out.str());
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[4]["over"], 1);  // banker 1 won: win-stop 1 reached
+    EXPECT_TRUE(lines[4]["next_advice"].is_null());
+    EXPECT_EQ(lines[5], nlohmann::json::parse(R"({"back":true,"hands":4})"));
+    EXPECT_EQ(lines[6]["hand"], 5);
+    EXPECT_EQ(lines[7], nlohmann::json::parse(R"({"hand":6,"result":"B","refused":true})"));
+    EXPECT_EQ(lines[8], nlohmann::json::parse(R"({"clear":true})"));
+    EXPECT_EQ(lines[9]["result"], "T");
+    EXPECT_EQ(lines[9]["hand"], 1);
+}
+
+TEST(Replay, BadInputIsExitTwoWithNothingOnStdout) {
+    for (const char* args : {"replay BBQ", "replay --win-stop 2x B", "replay --alarm 99999999999 B",
+                             "replay", "test --runs many"}) {
+        SCOPED_TRACE(args);
+        const Output quiet = RunSim(args);
+        EXPECT_EQ(quiet.status, 2);
+        EXPECT_EQ(quiet.out, "");
+        const Output loud = RunSim(args, true);
+        EXPECT_EQ(std::count(loud.out.begin(), loud.out.end(), '\n'), 1) << loud.out;
+    }
+    EXPECT_NE(RunSim("replay BBQ", true).out.find("position 3"), std::string::npos);
+}
+
+TEST(Test, JsonReportAndSeed) {
+    const Output r = RunSim("test --runs 2 --shoes 500 --seed 77 --threads 2 --json");
+    ASSERT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["runs"], 2);
+    EXPECT_EQ(j["shoes"], 500);
+    EXPECT_EQ(j["seed"], 77);
+    const nlohmann::json again =
+        nlohmann::json::parse(RunSim("test --runs 2 --shoes 500 --seed 77 --threads 1 --json").out);
+    EXPECT_EQ(j["total_win"], again["total_win"]);
+    EXPECT_EQ(j["hands_played"], again["hands_played"]);
+    EXPECT_GT(j["shoes_per_second"].get<double>(), 0.0);
+}
+
+}  // namespace
