@@ -141,15 +141,29 @@ TEST_F(IniProfileFile, BufferSizeCutsTheResultLikeAWindowsProfileRead) {
 }
 
 TEST_F(IniProfileFile, AFileThatCannotBeReadIsReportedNotOverwritten) {
-    std::filesystem::create_directory(m_path);  // exists, but reads fail
-    const FileResult result = WriteProfileString(m_path, "Record", "0", "x");
-    EXPECT_EQ(result.error, EISDIR);
-    EXPECT_EQ(result.path, m_path.string());
-    EXPECT_TRUE(std::filesystem::is_directory(m_path));
-    EXPECT_EQ(Read("Record", "0"), "*");
-
-    const auto nowhere = m_dir / "missing" / "ranking.ini";
-    EXPECT_EQ(WriteProfileString(nowhere, "Record", "0", "x").error, ENOENT);
+    const auto folder = m_dir / "folder.ini";
+    std::filesystem::create_directory(folder);
+    const auto loop = m_dir / "loop.ini";  // a link to itself: present, but every open fails
+    std::filesystem::create_symlink("loop.ini", loop);
+    const struct {
+        const char* name;
+        std::filesystem::path path;
+        int error;
+    } cases[] = {
+        {"a folder in the file's place", folder, EISDIR},
+        {"a link that leads nowhere", loop, ELOOP},
+        {"a folder that does not exist", m_dir / "missing" / "ranking.ini", ENOENT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FileResult result = WriteProfileString(c.path, "Record", "0", "x");
+        EXPECT_EQ(result.error, c.error);
+        EXPECT_EQ(result.path, c.path.string());
+        EXPECT_EQ(ReadProfileString(c.path, "Record", "0", "*"), "*");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_symlink(loop));
+    EXPECT_EQ(m_dir.Names(), (std::vector<std::string>{"folder.ini", "loop.ini"}));
 }
 
 TEST(IniProfile, ParseWriteParseKeepsWhatItDidNotChange) {
