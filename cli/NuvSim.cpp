@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "ReplayCommand.h"
+#include "SearchCommand.h"
 #include "TestCommand.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CReplayCommand replay(app);
     CTestCommand test(app);
+    CSearchCommand search(app);
 
     try {
         app.parse(argc, argv);
@@ -24,5 +26,6 @@ int main(int argc, char** argv) {
 
     if (replay.Parsed()) return replay.Run();
     if (test.Parsed()) return test.Run();
+    if (search.Parsed()) return search.Run();
     return 0;
 }

@@ -5,5 +5,6 @@
 #include "Settings.h"
 
 // Adds the eight settings flags (--table-min ... --after-stop) to a subcommand, writing into
-// `settings`, whose current values are the defaults shown in --help.
-void AddSettingsFlags(CLI::App& command, ShoeSettings& settings);
+// `settings`, whose current values are the defaults shown in --help. Without `withStops` the
+// win-stop and stop-loss flags are left out (for a command that sets them itself).
+void AddSettingsFlags(CLI::App& command, ShoeSettings& settings, bool withStops = true);

@@ -6,6 +6,9 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "ReplayCommand.h"
 
@@ -130,6 +133,25 @@ TEST(Test, JsonReportAndSeed) {
     EXPECT_EQ(j["total_win"], again["total_win"]);
     EXPECT_EQ(j["hands_played"], again["hands_played"]);
     EXPECT_GT(j["shoes_per_second"].get<double>(), 0.0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Search, WritesRankingFileIntoDir) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("nuv-cli-search-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const Output r = RunSim("search --win-radius 3 --loss-radius 2 --shoes 3 --seed 5 --json --dir " +
+                            dir.string());
+    ASSERT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["grid_points"], 35);
+    const std::filesystem::path file = dir / "最优参数记录表_292_29.ini";
+    EXPECT_EQ(j["file"], file.string());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
