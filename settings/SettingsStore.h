@@ -1,19 +1,41 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
+#include "RegistryHive.h"
 #include "Settings.h"
 
 // The eight settings kept between runs in the per-user registry hive, under the key
 // HKEY_CURRENT_USER\Darozova, one REG_DWORD value per setting.
+//
+// The store keeps nothing in memory: every call opens the key, does its work and lets it go, so a
+// change made by another running copy is seen by the next call. The functions without a hive use
+// the user's hive (CRegistryHive::UserHivePath()); the others serve tests and tools.
 
 // Stores `value`, truncated toward zero to 64 bits, as the low 32 bits of a REG_DWORD. Silent on
 // failure.
 void WriteSetting(std::string_view name, double value);
+void WriteSetting(CRegistryHive& hive, std::string_view name, double value);
 
 // The stored value as an unsigned 32-bit number, or `defaultValue` (then written back) when the
 // key or the value is missing or its data is longer than 4 bytes.
 double ReadSetting(std::string_view name, double defaultValue);
+double ReadSetting(CRegistryHive& hive, std::string_view name, double defaultValue);
+
+// Deletes the key named by the NUL-terminated UTF-16 `path` (below the hive's root) with all its
+// subkeys. True when the key is gone afterwards (also when it was never there), false when it
+// stays. `path` is working space: the path of each subkey is built in it, never past its end (a
+// subkey that would not fit stops the descent, and the result is false). On return it holds the
+// path it was given without a trailing backslash. Prints "Key not found." or "Error opening key."
+// on standard output when the key cannot be opened. An empty path (the root) is never deleted.
+bool DeleteKeyTree(CRegistryHive& root, std::span<char16_t> path);
 
 // Checks the layout version (wiping old keys when it differs) and fills the eight settings.
 void LoadSettings(ShoeSettings& settings);
+void LoadSettings(CRegistryHive& hive, ShoeSettings& settings);
+
+// The eight settings as LoadSettings would give them at the next start, read without creating,
+// changing, locking or moving anything (for tools that must leave the user's hive alone).
+ShoeSettings PeekSettings(const CRegistryHive& hive);
+ShoeSettings PeekUserSettings();
