@@ -1,0 +1,7 @@
+#include "NuvApp.h"
+
+int main(int argc, char** argv) {
+    CnuvApp app(argc, argv);
+    app.InitInstance();
+    return 0;
+}

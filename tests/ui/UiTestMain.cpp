@@ -1,0 +1,23 @@
+// Runs the window tests headless, with the settings hive in a temporary folder, so that they
+// never touch the user's home.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "Fonts.h"
+#include "Product.h"
+
+int main(int argc, char** argv) {
+    // Test discovery runs this program without the test's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    if (!config.isValid()) return 1;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(kProductName);
+    InstallFontSubstitutions();
+    return RUN_ALL_TESTS();
+}

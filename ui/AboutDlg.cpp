@@ -1,0 +1,28 @@
+#include "AboutDlg.h"
+
+#include <QFileInfo>
+
+#include "Artwork.h"
+#include "Product.h"
+#include "ui_AboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>()) {
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    setWindowTitle(QStringLiteral("关于 ") + kProductName);
+    m_ui->stcIcon->setPixmap(QPixmap::fromImage(DrawIcon(32)));
+    m_ui->stcProduct->setText(kProductName + QStringLiteral(" ") + kProductVersion +
+                              QStringLiteral(" 版"));
+    m_ui->stcRights->setText(QStringLiteral("版权所有 (C) 2024 nuv 开发组，保留所有权利。"));
+    m_ui->stcReadme->setText(QStringLiteral("使用说明：") + ReadmePath());
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+QString CAboutDlg::ReadmePath() {
+    const QString installed = QStringLiteral(NUV_README_INSTALLED);
+    if (QFileInfo::exists(installed)) return installed;
+    return QStringLiteral(NUV_README_SOURCE);
+}

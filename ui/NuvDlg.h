@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include <QDialog>
+#include <QIcon>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+#include "Layout.h"
+#include "Settings.h"
+#include "ShoeEngine.h"
+#include "ShoeObserver.h"
+
+class CPrompter;
+class CRecordWnd;
+class QAction;
+
+namespace Ui {
+class CnuvDlg;
+}
+
+// The main window: the row of command buttons, the two grids of cells that show the shoe, the
+// advice and status lines painted over the background picture, and the random-test row.
+//
+// It owns the settings and the shoe engine and is the engine's observer: the engine says which
+// cell or area changed and the dialog repaints exactly that. Command handlers live in files of
+// their own (NuvDlgHands.cpp, NuvDlgRandomTest.cpp, NuvDlgSnapshot.cpp, NuvDlgConfigure.cpp,
+// NuvDlgSearch.cpp); painting is in NuvDlgPaint.cpp.
+class CnuvDlg : public QDialog, private CShoeObserver {
+    Q_OBJECT
+
+public:
+    // Loads the settings and builds the window with an empty shoe. Message boxes go through
+    // `prompter` (the real ones when null); it must outlive the dialog.
+    explicit CnuvDlg(QWidget* parent = nullptr, CPrompter* prompter = nullptr);
+    ~CnuvDlg() override;
+
+    // Exchange between the test row's edits and their members (edits 1032, 1018, 1019, 1033 in
+    // this order). With `saveAndValidate` the edits are read; the first bad entry is reported,
+    // gets the focus back, and the call returns false (the edits before it have been stored).
+    // Without it the members are written into the edits and the call returns true.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Enter never closes the window (Escape and the close box do).
+    void accept() override {}
+
+    // --- data of the dialog ---
+    ShoeSettings m_settings;               // the only in-memory copy of the eight settings
+    CShoeEngine m_shoe{m_settings, this};  // the shoe record; this dialog is its observer
+    std::int32_t m_nTestTimes = 1;         // test runs (edit 1032)
+    std::int32_t m_nTestShoes = 1;         // shoes per test run (edit 1018)
+    std::int32_t m_nTotalWin = 0;          // units won by the last test (edit 1019, read-only)
+    std::int32_t m_nFirstLossRun = 0;      // run at which the last test went negative (edit 1033)
+    QString m_strSnapshotPath;             // file chosen by the last Save
+    const QRect m_rcAdvice = layout::kAdviceRect;
+    const QRect m_rcStatus = layout::kStatusRect;
+
+    // The cells on screen, one per cell record; advice slots 0..3 stay null.
+    std::array<CRecordWnd*, CShoeEngine::kHands> m_pResultCell{};
+    std::array<CRecordWnd*, CShoeEngine::kHands> m_pAdviceCell{};
+
+public slots:
+    void OnBanker();
+    void OnPlayer();
+    void OnTie();
+    void OnBack();   // takes the last hand back by replaying the shoe without it
+    void OnClear();  // starts a new shoe
+    void OnNotes();
+    void OnAbout();
+    void RunRandomTest();     // button 1009 "随机测试"
+    void OnSave();            // button 1008 "保存(&S)": snapshot of the window
+    void OnConfigure();       // button 1020 "配置(&A)": the settings dialog
+    void SearchParameters();  // hidden button 1038 "寻找最优参数"
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    CPrompter& Prompter() { return *m_pPrompter; }
+    Ui::CnuvDlg& Controls() { return *m_ui; }
+
+private:
+    // CShoeObserver: repaint requests and the end-of-shoe notice from the engine.
+    void CellChanged(Grid grid, int index) override;
+    void AdviceCellAreaChanged(int index) override;
+    void AreaChanged(Area area) override;
+    void ScoreChanged() override;
+    void ShoeOver() override;
+
+    void OnInitDialog();
+    void SetButtonBitmaps();
+    void CreateCells();
+
+    std::unique_ptr<Ui::CnuvDlg> m_ui;
+    CPrompter* m_pPrompter;
+    QAction* m_actAbout = nullptr;  // the About entry of the context menu
+    QIcon m_hIcon;
+    QPixmap m_bmpBack;
+    QPixmap m_bmpBanker;
+    QPixmap m_bmpPlayer;
+    QPixmap m_bmpTie;
+};

@@ -1,0 +1,37 @@
+// The hand commands, Back and Clear.
+#include "NuvDlg.h"
+
+#include <QPushButton>
+
+#include "Side.h"
+#include "WaitCursor.h"
+#include "ui_NuvDlg.h"
+
+void CnuvDlg::OnBanker() {
+    m_shoe.RecordHand(SIDE_BANKER);
+}
+
+void CnuvDlg::OnPlayer() {
+    m_shoe.RecordHand(SIDE_PLAYER);
+}
+
+void CnuvDlg::OnTie() {
+    m_shoe.RecordHand(SIDE_TIE);
+}
+
+void CnuvDlg::OnBack() {
+    if (m_shoe.m_nHandCount == 0) return;
+    // A bad entry in the test row stops Back before the shoe is touched.
+    if (!UpdateData(true)) return;
+    CWaitCursor wait;
+    // The replay runs the hands through the pipeline again, with the settings as they are now;
+    // a replayed hand that ends the shoe shows the end-of-shoe message as a click would.
+    m_shoe.Back();
+    UpdateData(false);
+}
+
+void CnuvDlg::OnClear() {
+    m_shoe.ResetShoe();
+    UpdateData(false);
+    Controls().m_btnConfigure->setEnabled(true);
+}
