@@ -1,9 +1,9 @@
 #include "ReplayCommand.h"
 
-#include <cctype>
 #include <fmt/format.h>
-#include <nlohmann/json.hpp>
+#include <cctype>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "SettingsFlags.h"
 #include "ShoeEngine.h"
@@ -14,27 +14,41 @@ using Json = nlohmann::ordered_json;
 
 int SideOfHandLetter(char letter) {
     switch (std::toupper(static_cast<unsigned char>(letter))) {
-        case 'B': case 'Z': return SIDE_BANKER;
-        case 'P': case 'X': return SIDE_PLAYER;
-        case 'T': case 'H': return SIDE_TIE;
-        default: return SIDE_NONE;
+        case 'B':
+        case 'Z':
+            return SIDE_BANKER;
+        case 'P':
+        case 'X':
+            return SIDE_PLAYER;
+        case 'T':
+        case 'H':
+            return SIDE_TIE;
+        default:
+            return SIDE_NONE;
     }
 }
 
 const char* ResultName(int side) {
     switch (side) {
-        case SIDE_BANKER: return "B";
-        case SIDE_PLAYER: return "P";
-        default: return "T";
+        case SIDE_BANKER:
+            return "B";
+        case SIDE_PLAYER:
+            return "P";
+        default:
+            return "T";
     }
 }
 
 Json SideJson(int side) {
     switch (side) {
-        case SIDE_BANKER: return "B";
-        case SIDE_PLAYER: return "P";
-        case SIDE_PAUSE: return "pause";
-        default: return nullptr;
+        case SIDE_BANKER:
+            return "B";
+        case SIDE_PLAYER:
+            return "P";
+        case SIDE_PAUSE:
+            return "pause";
+        default:
+            return nullptr;
     }
 }
 
@@ -84,8 +98,8 @@ HandRow ReadRow(CShoeEngine& engine, int k, int result) {
     const int next = k + 1;
     row.hasNext = next < CShoeEngine::kHands;
     if (row.hasNext) {
-        row.nextAdvice = next >= CShoeEngine::kFirstAdvised ? engine.m_AdviceCell[next].m_nSide
-                                                            : SIDE_NONE;
+        row.nextAdvice =
+            next >= CShoeEngine::kFirstAdvised ? engine.m_AdviceCell[next].m_nSide : SIDE_NONE;
         row.nextStake = engine.m_nStake[next];
     }
     return row;
@@ -111,17 +125,19 @@ Json RowJson(const HandRow& r) {
 
 std::string RowText(const HandRow& r) {
     std::string runs;
-    for (const auto& len : r.runs) runs += (runs.empty() ? "" : " ") + std::to_string(len.get<int>());
+    for (const auto& len : r.runs)
+        runs += (runs.empty() ? "" : " ") + std::to_string(len.get<int>());
     const std::string advice = r.advised ? SideText(r.advice) : "";
     const std::string settled = r.advised ? fmt::format("{:+d}", r.settled) : "";
-    const std::string next =
-        r.hasNext && r.nextAdvice != SIDE_NONE
-            ? (r.nextAdvice == SIDE_PAUSE ? std::string("pause")
-                                          : fmt::format("{} {}", SideText(r.nextAdvice), r.nextStake))
-            : "-";
-    return fmt::format("{:>4}  {:<6}  {:<6}  {:>5}  {:>7}  {:>5}  {:>5}  {:>6}  {:>6}  {:<9}  {:<4}  {}",
-                       r.hand, ResultName(r.result), advice, r.stake, settled, r.score, r.yield,
-                       r.danger, r.cycles, next, r.over ? "yes" : "no", runs);
+    const std::string next = r.hasNext && r.nextAdvice != SIDE_NONE
+                                 ? (r.nextAdvice == SIDE_PAUSE
+                                        ? std::string("pause")
+                                        : fmt::format("{} {}", SideText(r.nextAdvice), r.nextStake))
+                                 : "-";
+    return fmt::format(
+        "{:>4}  {:<6}  {:<6}  {:>5}  {:>7}  {:>5}  {:>5}  {:>6}  {:>6}  {:<9}  {:<4}  {}", r.hand,
+        ResultName(r.result), advice, r.stake, settled, r.score, r.yield, r.danger, r.cycles, next,
+        r.over ? "yes" : "no", runs);
 }
 
 }  // namespace
@@ -131,35 +147,42 @@ std::optional<std::string> CheckReplayInput(std::string_view results) {
         const char c = results[i];
         if (c != '-' && c != '/' && SideOfHandLetter(c) == SIDE_NONE) {
             const bool printable = std::isprint(static_cast<unsigned char>(c));
-            return fmt::format("unknown hand letter {} at position {} (use B, P, T or Z, X, H; - for "
-                               "Back, / for Clear)",
-                               printable ? fmt::format("'{}'", c)
-                                         : fmt::format("byte 0x{:02x}", static_cast<unsigned char>(c)),
-                               i + 1);
+            return fmt::format(
+                "unknown hand letter {} at position {} (use B, P, T or Z, X, H; - for "
+                "Back, / for Clear)",
+                printable ? fmt::format("'{}'", c)
+                          : fmt::format("byte 0x{:02x}", static_cast<unsigned char>(c)),
+                i + 1);
         }
     }
     return std::nullopt;
 }
 
-void RunReplay(std::string_view results, const ShoeSettings& settings, bool json, std::ostream& out) {
+void RunReplay(std::string_view results, const ShoeSettings& settings, bool json,
+               std::ostream& out) {
     CShoeEngine engine(settings);
     engine.ResetShoe();
     if (!json) {
-        out << fmt::format("{:>4}  {:<6}  {:<6}  {:>5}  {:>7}  {:>5}  {:>5}  {:>6}  {:>6}  {:<9}  {:<4}  {}\n",
-                           "hand", "result", "advice", "stake", "settled", "score", "yield", "danger",
-                           "cycles", "next", "over", "runs");
+        out << fmt::format(
+            "{:>4}  {:<6}  {:<6}  {:>5}  {:>7}  {:>5}  {:>5}  {:>6}  {:>6}  {:<9}  {:<4}  {}\n",
+            "hand", "result", "advice", "stake", "settled", "score", "yield", "danger", "cycles",
+            "next", "over", "runs");
     }
     for (const char c : results) {
         if (c == '-') {
             engine.Back();
-            if (json) out << Json{{"back", true}, {"hands", engine.m_nHandCount}}.dump() << '\n';
-            else out << fmt::format("back: {} hands\n", engine.m_nHandCount);
+            if (json)
+                out << Json{{"back", true}, {"hands", engine.m_nHandCount}}.dump() << '\n';
+            else
+                out << fmt::format("back: {} hands\n", engine.m_nHandCount);
             continue;
         }
         if (c == '/') {
             engine.ResetShoe();
-            if (json) out << Json{{"clear", true}}.dump() << '\n';
-            else out << "clear\n";
+            if (json)
+                out << Json{{"clear", true}}.dump() << '\n';
+            else
+                out << "clear\n";
             continue;
         }
         const int side = SideOfHandLetter(c);
@@ -169,7 +192,8 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
                 out << Json{{"hand", k + 1}, {"result", ResultName(side)}, {"refused", true}}.dump()
                     << '\n';
             } else {
-                out << fmt::format("{:>4}  {:<6}  refused: the shoe is over\n", k + 1, ResultName(side));
+                out << fmt::format("{:>4}  {:<6}  refused: the shoe is over\n", k + 1,
+                                   ResultName(side));
             }
             continue;
         }
@@ -180,7 +204,8 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
 
 CReplayCommand::CReplayCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
-          "replay", "Play a shoe given as hand letters and print what the adviser says after each hand.")) {
+          "replay",
+          "Play a shoe given as hand letters and print what the adviser says after each hand.")) {
     AddSettingsFlags(*m_pCommand, m_settings);
     m_pCommand->add_flag("--json", m_bJson, "one JSON object per line");
     m_pCommand

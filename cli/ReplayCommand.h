@@ -14,7 +14,8 @@ std::optional<std::string> CheckReplayInput(std::string_view results);
 
 // Plays a checked RESULTS string through the engine and prints one row (or one JSON object per
 // line with `json`) for every hand, Back and Clear.
-void RunReplay(std::string_view results, const ShoeSettings& settings, bool json, std::ostream& out);
+void RunReplay(std::string_view results, const ShoeSettings& settings, bool json,
+               std::ostream& out);
 
 // `nuv-sim replay`.
 class CReplayCommand {

@@ -12,20 +12,26 @@
 
 CSearchCommand::CSearchCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
-          "search", "Run the random test at every win-stop and stop-loss pair of a grid and rank "
-                    "the six best pairs by yield into a ranking file.")) {
+          "search",
+          "Run the random test at every win-stop and stop-loss pair of a grid and rank "
+          "the six best pairs by yield into a ranking file.")) {
     m_pCommand->add_option("--win", m_options.win, "starting win-stop W0")->capture_default_str();
-    m_pCommand->add_option("--loss", m_options.loss, "starting stop-loss L0")->capture_default_str();
+    m_pCommand->add_option("--loss", m_options.loss, "starting stop-loss L0")
+        ->capture_default_str();
     m_pCommand->add_option("--win-radius", m_options.winRadius, "win-stop from W0 - r to W0 + r")
         ->capture_default_str();
-    m_pCommand->add_option("--loss-radius", m_options.lossRadius, "stop-loss from L0 + r down to L0 - r")
+    m_pCommand
+        ->add_option("--loss-radius", m_options.lossRadius, "stop-loss from L0 + r down to L0 - r")
         ->capture_default_str();
-    m_pCommand->add_option("--runs", m_nRuns, "runs of the test at each pair")->capture_default_str();
+    m_pCommand->add_option("--runs", m_nRuns, "runs of the test at each pair")
+        ->capture_default_str();
     m_pCommand->add_option("--shoes", m_nShoes, "shoes per run")->capture_default_str();
-    m_pCommand->add_option("--seed", m_options.seed, "seed of the random shoes (default: from the clock)");
+    m_pCommand->add_option("--seed", m_options.seed,
+                           "seed of the random shoes (default: from the clock)");
     m_pCommand->add_option("--threads", m_options.threads, "worker threads (default: every core)")
         ->check(CLI::NonNegativeNumber);
-    m_pCommand->add_option("--dir", m_strFolder, "folder of the ranking file")->capture_default_str();
+    m_pCommand->add_option("--dir", m_strFolder, "folder of the ranking file")
+        ->capture_default_str();
     m_pCommand->add_flag("--json", m_bJson, "print the outcome as one JSON object");
     AddSettingsFlags(*m_pCommand, m_settings, false);
 }
@@ -35,8 +41,8 @@ int CSearchCommand::Run() {
     m_options.shoes = m_nShoes;
     m_options.folder = m_strFolder;
     if (!m_pCommand->count("--seed")) {
-        m_options.seed = static_cast<std::uint64_t>(
-            std::chrono::steady_clock::now().time_since_epoch().count());
+        m_options.seed =
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     }
     const SearchEstimate estimate = EstimateSearch(m_options);
     std::cerr << fmt::format(
@@ -50,7 +56,8 @@ int CSearchCommand::Run() {
     const SearchResult r = RunSearch(m_settings, m_options, [&](double fraction) {
         const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
         if (terminal && elapsed > 1.0) {
-            std::fprintf(stderr, "\r%5.1f%%  %.0f s left ", 100.0 * fraction, elapsed / fraction - elapsed);
+            std::fprintf(stderr, "\r%5.1f%%  %.0f s left ", 100.0 * fraction,
+                         elapsed / fraction - elapsed);
             shownProgress = true;
         }
         return true;

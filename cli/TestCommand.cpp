@@ -14,15 +14,15 @@
 namespace {
 
 std::uint64_t ClockSeed() {
-    return static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 }  // namespace
 
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
-          "test", "Play random shoes (banker or player, half and half) and add up the advice's score.")) {
+          "test",
+          "Play random shoes (banker or player, half and half) and add up the advice's score.")) {
     m_pCommand->add_option("--runs", m_nRuns, "number of runs; the test stops after a losing run")
         ->capture_default_str();
     m_pCommand->add_option("--shoes", m_nShoes, "shoes per run")->capture_default_str();

@@ -40,10 +40,11 @@ void CShoeEngine::TrackRun(int side) {
 
 int CShoeEngine::IsShoeOver() {
     const ShoeSettings& s = *m_pSettings;
-    const bool over = m_nDangerCount >= s.m_nDangerous2 || m_nWinCycles >= s.m_nWinStopNum ||
-                      m_nHandCount >= kHands || m_nScore >= s.m_nWinStopMoney ||
-                      // 64-bit, so that the most negative stop-loss does not overflow
-                      static_cast<long long>(m_nScore) <= -static_cast<long long>(s.m_nLossStopMoney);
+    const bool over =
+        m_nDangerCount >= s.m_nDangerous2 || m_nWinCycles >= s.m_nWinStopNum ||
+        m_nHandCount >= kHands || m_nScore >= s.m_nWinStopMoney ||
+        // 64-bit, so that the most negative stop-loss does not overflow
+        static_cast<long long>(m_nScore) <= -static_cast<long long>(s.m_nLossStopMoney);
     // No stop rule fired: the shoe goes on, whatever the after-stop mode.
     if (!over) return 0;
     if (s.m_nAfterWinStop == 1 || s.m_nAfterWinStop == 2) {
@@ -217,20 +218,32 @@ enum Advice : unsigned char { kFollow = 0, kSwitch = 1, kPause = 2, kAlarmPatter
 // (L0 the current run), the run index k and whether the hand just entered is before index 7.
 constexpr unsigned char AdviceRules(int k, int L0, int L1, int L2, int L3, int L4, bool early) {
     unsigned char advice;
-    if (L0 >= 4) advice = kFollow;
-    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1) advice = kFollow;
-    else if (k >= 2 && L1 == 1 && L0 == 2) advice = kSwitch;
-    else if (k >= 2 && L1 == 2 && L0 == 1) advice = kSwitch;
-    else if (early) advice = kPause;
-    else if (k >= 2 && L1 >= 3 && L0 == 1) advice = kSwitch;
-    else if (k >= 2 && L1 >= 2 && L0 == 2) advice = kSwitch;
-    else if (k >= 2 && L1 >= 1 && L0 == 3) advice = kFollow;
-    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) advice = kSwitch;
-    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) advice = kFollow;
-    else advice = kPause;
+    if (L0 >= 4)
+        advice = kFollow;
+    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1)
+        advice = kFollow;
+    else if (k >= 2 && L1 == 1 && L0 == 2)
+        advice = kSwitch;
+    else if (k >= 2 && L1 == 2 && L0 == 1)
+        advice = kSwitch;
+    else if (early)
+        advice = kPause;
+    else if (k >= 2 && L1 >= 3 && L0 == 1)
+        advice = kSwitch;
+    else if (k >= 2 && L1 >= 2 && L0 == 2)
+        advice = kSwitch;
+    else if (k >= 2 && L1 >= 1 && L0 == 3)
+        advice = kFollow;
+    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)
+        advice = kSwitch;
+    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)
+        advice = kFollow;
+    else
+        advice = kPause;
     // While the alarm is on, advice given on these patterns is turned over.
-    const bool pattern = k >= 3 && ((L1 >= 1 && L0 == 3) || (L1 >= 2 && L0 == 2) ||
-                                    (L1 >= 3 && L0 == 1) || (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1));
+    const bool pattern =
+        k >= 3 && ((L1 >= 1 && L0 == 3) || (L1 >= 2 && L0 == 2) || (L1 >= 3 && L0 == 1) ||
+                   (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1));
     return advice | (pattern ? kAlarmPattern : 0);
 }
 
@@ -257,7 +270,9 @@ constexpr auto kAdviceTable = [] {
     return table;
 }();
 
-constexpr int Clamp(int value, int most) { return value < most ? value : most; }
+constexpr int Clamp(int value, int most) {
+    return value < most ? value : most;
+}
 
 }  // namespace
 
@@ -266,9 +281,9 @@ int CShoeEngine::AdviseSide() const {
     const int k = m_nRunIndex;
     if (k < 0 || h < 3 || h > kHands) return SIDE_NONE;
     auto L = [&](int back, int most) { return k >= back ? Clamp(m_nRunLen[k - back], most) : 0; };
-    const unsigned char advice = kAdviceTable[AdviceIndex(Clamp(k, kK - 1), L(0, kL0 - 1),
-                                                          L(1, kL1 - 1), L(2, kL2 - 1),
-                                                          L(3, kL3 - 1), L(4, kL4 - 1), h < 7)];
+    const unsigned char advice =
+        kAdviceTable[AdviceIndex(Clamp(k, kK - 1), L(0, kL0 - 1), L(1, kL1 - 1), L(2, kL2 - 1),
+                                 L(3, kL3 - 1), L(4, kL4 - 1), h < 7)];
     if ((advice & 3) == kPause) return SIDE_PAUSE;
     const bool alarm = (advice & kAlarmPattern) && m_nDangerCount >= m_pSettings->m_nDangerous1;
     const bool other = ((advice & 3) == kSwitch) != alarm;

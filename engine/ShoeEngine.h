@@ -11,7 +11,7 @@
 
 // Stake progression in base units: a loss of X units is recovered with the entry after the first
 // entry that is X or more.
-inline constexpr std::array<int, 19> g_nProgression = {1,  2,  3,  4,   5,   7,   10,  14,  18, 24,
+inline constexpr std::array<int, 19> g_nProgression = {1,  2,  3,  4,  5,   7,   10,  14,  18, 24,
                                                        32, 44, 60, 80, 120, 160, 200, 300, 300};
 
 // The record of one shoe and the pipeline that fills it hand by hand: results and advice in two
@@ -81,10 +81,10 @@ public:
     std::array<CCellRecord, kHands> m_AdviceCell{};  // advice for hand i; entries 0..3 unused
     std::array<int, kHands> m_nStake{};              // stake advised for hand i, units
     std::array<int, kHands> m_nRunLen{};             // lengths of the runs, oldest first
-    int m_nRunIndex = 0;   // index of the current run
-    int m_nLastSide = 0;   // side of the current run, SIDE_NONE before the first one
-    int m_nScore = 0;      // net units won by the advice
-    int m_nYield = 0;      // m_nScore as a whole percentage of the units staked and settled
+    int m_nRunIndex = 0;                             // index of the current run
+    int m_nLastSide = 0;     // side of the current run, SIDE_NONE before the first one
+    int m_nScore = 0;        // net units won by the advice
+    int m_nYield = 0;        // m_nScore as a whole percentage of the units staked and settled
     int m_nDangerCount = 0;  // bets advised since the start or the last won cycle
     int m_nWinCycles = 0;    // won cycles (or m_nWinStopNum + 1 after a forced stop)
     int m_bSimulating = 0;   // 1 while a simulation drives the shoe: no end-of-shoe notice
@@ -110,12 +110,12 @@ private:
 
     // Derived from the settled cells and kept up to date hand by hand, so that a hand costs the
     // same at the end of a shoe as at its start.
-    int m_nValueSum = 0;     // sum of the settled values
-    int m_nAbsSum = 0;       // sum of their absolute values
-    int m_nLastBet = -1;     // index of the last settled bet, -1 for none
-    int m_nPrevBet = -1;     // index of the bet before it
+    int m_nValueSum = 0;                // sum of the settled values
+    int m_nAbsSum = 0;                  // sum of their absolute values
+    int m_nLastBet = -1;                // index of the last settled bet, -1 for none
+    int m_nPrevBet = -1;                // index of the bet before it
     int m_nCycleStart = kFirstAdvised;  // first hand of the current betting cycle
     int m_nWalkNext = kFirstAdvised;    // next settled hand for the won-pair walk
-    int m_bWaitWin = 0;      // the walk has seen one won bet of a pair
-    int m_nLookFrom = 0;     // after a won pair: first hand that may start the next cycle; 0 none
+    int m_bWaitWin = 0;                 // the walk has seen one won bet of a pair
+    int m_nLookFrom = 0;  // after a won pair: first hand that may start the next cycle; 0 none
 };

@@ -6,9 +6,9 @@ class CShoeObserver {
 public:
     enum class Grid { Result, Advice };
     enum class Area {
-        AdviceLine, // the advice line rectangle
-        StatusLine, // the status line rectangle
-        Client,     // the whole client area
+        AdviceLine,  // the advice line rectangle
+        StatusLine,  // the status line rectangle
+        Client,      // the whole client area
     };
 
     virtual ~CShoeObserver() = default;

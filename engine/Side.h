@@ -12,19 +12,27 @@ enum : int {
 // Replay letter of a result side ('Z', 'X', 'H'), or '\0' for anything else.
 constexpr char ReplayLetter(int side) {
     switch (side) {
-        case SIDE_BANKER: return 'Z';
-        case SIDE_PLAYER: return 'X';
-        case SIDE_TIE: return 'H';
-        default: return '\0';
+        case SIDE_BANKER:
+            return 'Z';
+        case SIDE_PLAYER:
+            return 'X';
+        case SIDE_TIE:
+            return 'H';
+        default:
+            return '\0';
     }
 }
 
 // Result side of a replay letter ('Z'/'X'/'H'), or SIDE_NONE for any other character.
 constexpr int SideOfReplayLetter(char letter) {
     switch (letter) {
-        case 'Z': return SIDE_BANKER;
-        case 'X': return SIDE_PLAYER;
-        case 'H': return SIDE_TIE;
-        default: return SIDE_NONE;
+        case 'Z':
+            return SIDE_BANKER;
+        case 'X':
+            return SIDE_PLAYER;
+        case 'H':
+            return SIDE_TIE;
+        default:
+            return SIDE_NONE;
     }
 }

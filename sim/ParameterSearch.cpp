@@ -92,8 +92,8 @@ int CRanking::Offer(std::int32_t win, std::int32_t loss, float average, float yi
         m_yield[r] = m_yield[r - 1];
     }
     m_yield[rank - 1] = yield;
-    m_rows[rank - 1] = fmt::format("{}\t{}\t{:.2f}\t{:.2f}\t{}", win, loss, average, yield,
-                                   firstLossRun);
+    m_rows[rank - 1] =
+        fmt::format("{}\t{}\t{:.2f}\t{:.2f}\t{}", win, loss, average, yield, firstLossRun);
     return rank;
 }
 
@@ -109,14 +109,14 @@ SearchEstimate EstimateSearch(const SearchOptions& o) {
             : 0;
     e.gridPoints = static_cast<std::int64_t>(
         std::min<unsigned __int128>(points, std::numeric_limits<std::int64_t>::max()));
-    const unsigned __int128 shoes = (o.runs > 0 && o.shoes > 0)
-                                        ? points * static_cast<std::uint64_t>(o.runs) *
-                                              static_cast<std::uint64_t>(o.shoes)
-                                        : 0;
+    const unsigned __int128 shoes =
+        (o.runs > 0 && o.shoes > 0)
+            ? points * static_cast<std::uint64_t>(o.runs) * static_cast<std::uint64_t>(o.shoes)
+            : 0;
     e.shoes = Decimal(shoes);
-    e.minutes = static_cast<float>(static_cast<double>(o.runs) * static_cast<double>(o.shoes) *
-                                   0.05 * static_cast<double>(winValues) *
-                                   static_cast<double>(lossValues) / 60.0);
+    e.minutes =
+        static_cast<float>(static_cast<double>(o.runs) * static_cast<double>(o.shoes) * 0.05 *
+                           static_cast<double>(winValues) * static_cast<double>(lossValues) / 60.0);
     if (e.gridPoints == 0) e.minutes = 0;
     return e;
 }
@@ -135,26 +135,30 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
     // Start afresh: the old file goes, then the range comment and the column heads.
     (void)RemoveFile(result.file);
     CRankingFile file(result.file, result);
-    file.Set(fmt::format("本次测试范围为：盈利点 {} ± {} 和 止损点 {} ± {}， 测试了 {}次 {}靴", o.win,
-                         o.winRadius, o.loss, o.lossRadius, o.runs, o.shoes),
+    file.Set(fmt::format("本次测试范围为：盈利点 {} ± {} 和 止损点 {} ± {}， 测试了 {}次 {}靴",
+                         o.win, o.winRadius, o.loss, o.lossRadius, o.runs, o.shoes),
              "");
     file.Set("0", "盈利点\t止损点\t平均每靴赢\t收益率％\t开始输的次数");
     file.Flush();
 
     const std::int64_t winValues = 2 * static_cast<std::int64_t>(o.winRadius) + 1;
     auto pointWin = [&](std::int64_t p) {
-        return static_cast<std::int32_t>(static_cast<std::int64_t>(o.win) - o.winRadius + p % winValues);
+        return static_cast<std::int32_t>(static_cast<std::int64_t>(o.win) - o.winRadius +
+                                         p % winValues);
     };
     auto pointLoss = [&](std::int64_t p) {
-        return static_cast<std::int32_t>(static_cast<std::int64_t>(o.loss) + o.lossRadius - p / winValues);
+        return static_cast<std::int32_t>(static_cast<std::int64_t>(o.loss) + o.lossRadius -
+                                         p / winValues);
     };
 
     const int workers = WorkerCount(o.threads);
     const std::int64_t shoesPerPoint =
-        (o.runs > 0 && o.shoes > 0) ? std::max<std::int64_t>(1, std::min<std::int64_t>(
-                                                                    o.runs * o.shoes, kShoesPerWorkerBlock))
-                                    : 1;
-    const std::int64_t block = std::max<std::int64_t>(1, kShoesPerWorkerBlock / shoesPerPoint) * workers;
+        (o.runs > 0 && o.shoes > 0)
+            ? std::max<std::int64_t>(1,
+                                     std::min<std::int64_t>(o.runs * o.shoes, kShoesPerWorkerBlock))
+            : 1;
+    const std::int64_t block =
+        std::max<std::int64_t>(1, kShoesPerWorkerBlock / shoesPerPoint) * workers;
     const RandomTestOptions test{o.runs, o.shoes, o.seed, 1};
 
     CRanking ranking;
@@ -184,7 +188,8 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
             const std::int32_t win = pointWin(p), loss = pointLoss(p);
             const float average = SearchAverage(t.totalWin, o.runs, o.shoes);
             const float yield = SearchYield(average, loss);
-            const int rank = t.shoesPlayed > 0 ? ranking.Offer(win, loss, average, yield, t.firstLossRun) : 0;
+            const int rank =
+                t.shoesPlayed > 0 ? ranking.Offer(win, loss, average, yield, t.firstLossRun) : 0;
             if (rank != 0) {
                 for (int r = rank; r <= CRanking::kRows; ++r) {
                     if (ranking.Row(r)) file.Set(std::to_string(r), *ranking.Row(r));
@@ -202,7 +207,8 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
         result.lastTest = tests.back();
         file.Flush();
         if (result.pointsDone < result.gridPoints && progress &&
-            !progress(static_cast<double>(result.pointsDone) / static_cast<double>(result.gridPoints))) {
+            !progress(static_cast<double>(result.pointsDone) /
+                      static_cast<double>(result.gridPoints))) {
             result.cancelled = true;
             break;
         }
@@ -213,7 +219,8 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
 
 std::string SearchQuestionText(const SearchOptions& o, const SearchEstimate& e) {
     return fmt::format(
-        "    本次测试的参数为：盈利点{}±{}，止损点{}±{}，\n\n将测试{}次 {}靴，总靴数为 {}靴，预计耗时{:.2f}分钟。"
+        "    本次测试的参数为：盈利点{}±{}，止损点{}±{}，\n\n将测试{}次 {}靴，总靴数为 "
+        "{}靴，预计耗时{:.2f}分钟。"
         "\n\n    测试结果将保存到“{}”中。\n\n    现在开始测试吗？",
         o.win, o.winRadius, o.loss, o.lossRadius, o.runs, o.shoes, e.shoes, e.minutes,
         RankingFilePath(o).string());

@@ -13,15 +13,16 @@
 
 // A search over a grid of win-stop and stop-loss pairs around a starting pair.
 struct SearchOptions {
-    std::int32_t win = 29;          // W0, the starting win-stop
-    std::int32_t loss = 292;        // L0, the starting stop-loss
-    std::int32_t winRadius = 10;    // the win-stop runs from W0 - winRadius to W0 + winRadius
-    std::int32_t lossRadius = 10;   // the stop-loss runs from L0 + lossRadius down to L0 - lossRadius
-    std::int64_t runs = 1;          // random test at every point: runs x shoes
+    std::int32_t win = 29;        // W0, the starting win-stop
+    std::int32_t loss = 292;      // L0, the starting stop-loss
+    std::int32_t winRadius = 10;  // the win-stop runs from W0 - winRadius to W0 + winRadius
+    std::int32_t lossRadius =
+        10;                 // the stop-loss runs from L0 + lossRadius down to L0 - lossRadius
+    std::int64_t runs = 1;  // random test at every point: runs x shoes
     std::int64_t shoes = 1;
-    std::uint64_t seed = 0;         // every point plays the same shoes (common random numbers)
-    int threads = 0;                // worker threads; 0 uses every core
-    std::filesystem::path folder;   // where the ranking file goes
+    std::uint64_t seed = 0;        // every point plays the same shoes (common random numbers)
+    int threads = 0;               // worker threads; 0 uses every core
+    std::filesystem::path folder;  // where the ranking file goes
 };
 
 // The work a search will do, shown before it starts.
@@ -37,15 +38,15 @@ std::filesystem::path RankingFilePath(const SearchOptions& options);
 
 // What the search found.
 struct SearchResult {
-    std::int32_t bestWin = 0;    // the pair ranked first; 0 and 0 when nothing was ranked
+    std::int32_t bestWin = 0;  // the pair ranked first; 0 and 0 when nothing was ranked
     std::int32_t bestLoss = 0;
-    float bestAverage = 0;       // its average units won per shoe
-    float bestYield = 0;         // its average as a percentage of its stop-loss
+    float bestAverage = 0;  // its average units won per shoe
+    float bestYield = 0;    // its average as a percentage of its stop-loss
     std::int64_t gridPoints = 0;
     std::int64_t pointsDone = 0;
     bool cancelled = false;
     std::filesystem::path file;
-    FileResult fileError;        // the first failure to write the ranking file, if any
+    FileResult fileError;  // the first failure to write the ranking file, if any
     // The last point tested, with its test, so a caller can show it.
     std::int32_t lastWin = 0;
     std::int32_t lastLoss = 0;

@@ -42,8 +42,9 @@ int WorkerCount(int requested) {
 }  // namespace
 
 std::int32_t RandomTestResult::TotalWinShown() const {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        totalWin, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(totalWin, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
 }
 
 int PlayRandomShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t run, std::int64_t shoe) {

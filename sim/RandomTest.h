@@ -10,10 +10,10 @@ class CShoeEngine;
 
 // What the random test is asked to do.
 struct RandomTestOptions {
-    std::int64_t runs = 1;    // number of runs; 0 or less plays nothing
-    std::int64_t shoes = 1;   // shoes per run; 0 or less plays nothing
-    std::uint64_t seed = 0;   // the whole test is reproducible from this
-    int threads = 0;          // worker threads; 0 uses every core
+    std::int64_t runs = 1;   // number of runs; 0 or less plays nothing
+    std::int64_t shoes = 1;  // shoes per run; 0 or less plays nothing
+    std::uint64_t seed = 0;  // the whole test is reproducible from this
+    int threads = 0;         // worker threads; 0 uses every core
 };
 
 // What it found.
@@ -22,7 +22,7 @@ struct RandomTestResult {
     std::int64_t firstLossRun = 0;  // the run (from 1) after which the test went negative; 0 never
     std::int64_t shoesPlayed = 0;
     std::int64_t handsPlayed = 0;
-    std::int64_t lastRun = 0;   // run and shoe (from 1) of the last shoe played; 0 when none
+    std::int64_t lastRun = 0;  // run and shoe (from 1) of the last shoe played; 0 when none
     std::int64_t lastShoe = 0;
     bool cancelled = false;
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -28,7 +28,8 @@ Output RunSim(const std::string& args, bool withStderr = false) {
     if (!pipe) return result;
     std::array<char, 4096> buffer;
     std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.out.append(buffer.data(), n);
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -47,9 +48,10 @@ TEST(Replay, TwelveHandShoeAsJson) {
     ASSERT_EQ(r.status, 0);
     const std::vector<nlohmann::json> lines = JsonLines(r.out);
     ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
-              R"({"hand":1,"result":"B","advice":null,"stake":0,"settled":null,"score":0,"yield":0,)"
-              R"("runs":[1],"danger":0,"cycles":0,"next_advice":null,"next_stake":0,"over":0})");
+    EXPECT_EQ(
+        r.out.substr(0, r.out.find('\n')),
+        R"({"hand":1,"result":"B","advice":null,"stake":0,"settled":null,"score":0,"yield":0,)"
+        R"("runs":[1],"danger":0,"cycles":0,"next_advice":null,"next_stake":0,"over":0})");
     struct Row {
         const char* advice;  // "" for null
         int settled, score;
@@ -57,12 +59,10 @@ TEST(Replay, TwelveHandShoeAsJson) {
         int nextStake, danger, cycles;
     };
     const Row rows[] = {
-        {"", 0, 0, "", 0, 0, 0},          {"", 0, 0, "", 0, 0, 0},
-        {"", 0, 0, "", 0, 0, 0},          {"", 0, 0, "pause", 0, 0, 0},
-        {"pause", 0, 0, "B", 1, 0, 0},    {"B", 1, 1, "P", 2, 1, 0},
-        {"P", -2, -1, "pause", 0, 2, 0},  {"pause", 0, -1, "B", 2, 2, 0},
-        {"B", 2, 1, "B", 4, 3, 0},        {"B", 4, 5, "P", 1, 0, 1},
-        {"P", -1, 4, "B", 2, 1, 1},       {"B", -2, 2, "B", 3, 2, 1},
+        {"", 0, 0, "", 0, 0, 0},         {"", 0, 0, "", 0, 0, 0},        {"", 0, 0, "", 0, 0, 0},
+        {"", 0, 0, "pause", 0, 0, 0},    {"pause", 0, 0, "B", 1, 0, 0},  {"B", 1, 1, "P", 2, 1, 0},
+        {"P", -2, -1, "pause", 0, 2, 0}, {"pause", 0, -1, "B", 2, 2, 0}, {"B", 2, 1, "B", 4, 3, 0},
+        {"B", 4, 5, "P", 1, 0, 1},       {"P", -1, 4, "B", 2, 1, 1},     {"B", -2, 2, "B", 3, 2, 1},
     };
     for (std::size_t i = 0; i < 12; ++i) {
         SCOPED_TRACE(i + 1);
@@ -143,8 +143,8 @@ TEST(Search, WritesRankingFileIntoDir) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("nuv-cli-search-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
-    const Output r = RunSim("search --win-radius 3 --loss-radius 2 --shoes 3 --seed 5 --json --dir " +
-                            dir.string());
+    const Output r = RunSim(
+        "search --win-radius 3 --loss-radius 2 --shoes 3 --seed 5 --json --dir " + dir.string());
     ASSERT_EQ(r.status, 0);
     const nlohmann::json j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["grid_points"], 35);

@@ -58,7 +58,8 @@ TEST(Property, IncrementalMatchesLiteralAndBackUndoesOneHand) {
             const int side = r < 1 ? SIDE_TIE : r < 5 ? SIDE_BANKER : SIDE_PLAYER;
             const CShoeEngine before = e;
             ASSERT_EQ(e.RecordHand(side), 1);
-            SCOPED_TRACE("shoe " + std::to_string(shoe) + " hand " + std::to_string(e.m_nHandCount));
+            SCOPED_TRACE("shoe " + std::to_string(shoe) + " hand " +
+                         std::to_string(e.m_nHandCount));
             CheckAgainstLiteral(before, e, side);
             history.push_back(e);
             CShoeEngine undone = e;

@@ -15,18 +15,18 @@ struct AdviceCase {
 // Advice for the hand after `hands`, with the alarm off and with it on from the first hand.
 TEST(AdviseSide, WorkedExamples) {
     const AdviceCase cases[] = {
-        {"BBBB", SIDE_BANKER, SIDE_BANKER},            // rule 1
-        {"BPBP", SIDE_PAUSE, SIDE_PAUSE},              // rule 5
-        {"BBBPB", SIDE_BANKER, SIDE_BANKER},           // rule 2
-        {"BBBPBB", SIDE_PLAYER, SIDE_PLAYER},          // rule 3
-        {"BBPPB", SIDE_PLAYER, SIDE_PLAYER},           // rule 4
-        {"BBBPBBB", SIDE_PAUSE, SIDE_PAUSE},           // rule 5
-        {"BBBPBBBP", SIDE_BANKER, SIDE_PLAYER},        // rule 6
-        {"BPBPPBBB", SIDE_BANKER, SIDE_PLAYER},        // rule 8
-        {"BPBPBPBP", SIDE_BANKER, SIDE_PLAYER},        // rule 9
-        {"PBBBPBPB", SIDE_BANKER, SIDE_PLAYER},        // rule 10
-        {"TTTT", SIDE_PAUSE, SIDE_PAUSE},              // no runs at all
-        {"BPPPPP", SIDE_PLAYER, SIDE_PLAYER},  // rule 1 on a player run
+        {"BBBB", SIDE_BANKER, SIDE_BANKER},      // rule 1
+        {"BPBP", SIDE_PAUSE, SIDE_PAUSE},        // rule 5
+        {"BBBPB", SIDE_BANKER, SIDE_BANKER},     // rule 2
+        {"BBBPBB", SIDE_PLAYER, SIDE_PLAYER},    // rule 3
+        {"BBPPB", SIDE_PLAYER, SIDE_PLAYER},     // rule 4
+        {"BBBPBBB", SIDE_PAUSE, SIDE_PAUSE},     // rule 5
+        {"BBBPBBBP", SIDE_BANKER, SIDE_PLAYER},  // rule 6
+        {"BPBPPBBB", SIDE_BANKER, SIDE_PLAYER},  // rule 8
+        {"BPBPBPBP", SIDE_BANKER, SIDE_PLAYER},  // rule 9
+        {"PBBBPBPB", SIDE_BANKER, SIDE_PLAYER},  // rule 10
+        {"TTTT", SIDE_PAUSE, SIDE_PAUSE},        // no runs at all
+        {"BPPPPP", SIDE_PLAYER, SIDE_PLAYER},    // rule 1 on a player run
     };
     for (const AdviceCase& c : cases) {
         SCOPED_TRACE(c.hands);
@@ -36,7 +36,8 @@ TEST(AdviseSide, WorkedExamples) {
             s.m_nDangerous1 = alarm ? 0 : 1000000;
             CShoeEngine e(s);
             Play(e, c.hands);
-            EXPECT_EQ(e.m_AdviceCell[next].m_nSide, alarm ? c.alarmOn : c.alarmOff) << "alarm " << alarm;
+            EXPECT_EQ(e.m_AdviceCell[next].m_nSide, alarm ? c.alarmOn : c.alarmOff)
+                << "alarm " << alarm;
         }
     }
 }
@@ -146,10 +147,10 @@ TEST(NextStake, TieAfterWonCycle) {
 // stake rule.
 struct StakeCase {
     const char* name;
-    int b;         // settled value of the bet before the last (0: no such bet)
-    int a;         // settled value of the last bet
-    int stake;     // expected stake for hand 11
-    bool forced;   // the forced stop set the won cycles past the limit
+    int b;        // settled value of the bet before the last (0: no such bet)
+    int a;        // settled value of the last bet
+    int stake;    // expected stake for hand 11
+    bool forced;  // the forced stop set the won cycles past the limit
 };
 
 TEST(NextStake, ProgressionTable) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fmt/format.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,16 +46,16 @@ TEST(Ranking, InsertMoveAndDrop) {
         std::vector<int> order;  // win-stop of the rows 1.. after the offer
     };
     const Step steps[] = {
-        {1, 5.0f, 0, 1, {1}},                    // first pair lands at 1
-        {2, 3.0f, 0, 2, {1, 2}},                 // lower yield lands below
-        {3, 9.0f, 0, 1, {3, 1, 2}},              // higher yield takes 1, the rest move down
-        {4, 50.0f, 2, 0, {3, 1, 2}},             // went negative: never ranked
-        {5, 0.0f, 0, 0, {3, 1, 2}},              // no yield above an empty rank's 0
-        {6, 5.0f, 0, 3, {3, 1, 6, 2}},           // equal yield: the earlier pair stays above
+        {1, 5.0f, 0, 1, {1}},           // first pair lands at 1
+        {2, 3.0f, 0, 2, {1, 2}},        // lower yield lands below
+        {3, 9.0f, 0, 1, {3, 1, 2}},     // higher yield takes 1, the rest move down
+        {4, 50.0f, 2, 0, {3, 1, 2}},    // went negative: never ranked
+        {5, 0.0f, 0, 0, {3, 1, 2}},     // no yield above an empty rank's 0
+        {6, 5.0f, 0, 3, {3, 1, 6, 2}},  // equal yield: the earlier pair stays above
         {7, 4.0f, 0, 4, {3, 1, 6, 7, 2}},
-        {8, 1.0f, 0, 6, {3, 1, 6, 7, 2, 8}},     // table full
-        {9, 1.0f, 0, 0, {3, 1, 6, 7, 2, 8}},     // not above the sixth: not written
-        {10, 8.0f, 0, 2, {3, 10, 1, 6, 7, 2}},   // pushes the sixth row out
+        {8, 1.0f, 0, 6, {3, 1, 6, 7, 2, 8}},    // table full
+        {9, 1.0f, 0, 0, {3, 1, 6, 7, 2, 8}},    // not above the sixth: not written
+        {10, 8.0f, 0, 2, {3, 10, 1, 6, 7, 2}},  // pushes the sixth row out
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.win);
@@ -132,7 +132,8 @@ TEST(Search, FileOfSmallGridMatchesPointByPointRanking) {
         "0=盈利点\t止损点\t平均每靴赢\t收益率％\t开始输的次数\n";
     for (std::size_t r = 0; r < std::min<std::size_t>(6, ranked.size()); ++r) {
         const Point& p = ranked[r];
-        expected += fmt::format("{}={}\t{}\t{:.2f}\t{:.2f}\t0\n", r + 1, p.win, p.loss, p.average, p.yield);
+        expected +=
+            fmt::format("{}={}\t{}\t{:.2f}\t{:.2f}\t0\n", r + 1, p.win, p.loss, p.average, p.yield);
     }
 
     for (const int threads : {1, 2}) {

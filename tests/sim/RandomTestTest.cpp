@@ -38,8 +38,9 @@ TEST(RandomTest, ShoesOverAtOnce) {
 // run spans several blocks of work.
 TEST(RandomTest, SameResultOnAnyNumberOfThreads) {
     const ShoeSettings s;
-    for (const RandomTestOptions o : {RandomTestOptions{50, 20, 7, 0}, RandomTestOptions{3, 50000, 9, 0},
-                                      RandomTestOptions{200, 300, 11, 0}}) {
+    for (const RandomTestOptions o :
+         {RandomTestOptions{50, 20, 7, 0}, RandomTestOptions{3, 50000, 9, 0},
+          RandomTestOptions{200, 300, 11, 0}}) {
         const RandomTestResult plain = RunRandomTestSequential(s, o);
         for (const int threads : {1, 2, 3}) {
             RandomTestOptions withThreads = o;
@@ -82,12 +83,11 @@ TEST(RandomTest, StopsOnFirstNegativeRun) {
 TEST(RandomTest, CancelReportsWhatWasPlayed) {
     const ShoeSettings s;
     int calls = 0;
-    const RandomTestResult r =
-        RunRandomTest(s, {1, 1000000, 5, 1}, [&](double fraction) {
-            EXPECT_GT(fraction, 0.0);
-            EXPECT_LT(fraction, 1.0);
-            return ++calls < 2;
-        });
+    const RandomTestResult r = RunRandomTest(s, {1, 1000000, 5, 1}, [&](double fraction) {
+        EXPECT_GT(fraction, 0.0);
+        EXPECT_LT(fraction, 1.0);
+        return ++calls < 2;
+    });
     EXPECT_TRUE(r.cancelled);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(r.shoesPlayed, 2 * 32768);
@@ -140,7 +140,8 @@ TEST(RandomTest, MeansStableAcrossSeeds) {
         }
         // Banker and player each come out half the time.
         EXPECT_NEAR(static_cast<double>(banker) / hands, 0.5, 4 * 0.5 / std::sqrt(hands));
-        return Stats{sh / n, (shh - sh * sh / n) / (n - 1) / n, ss / n, (sss - ss * ss / n) / (n - 1) / n};
+        return Stats{sh / n, (shh - sh * sh / n) / (n - 1) / n, ss / n,
+                     (sss - ss * ss / n) / (n - 1) / n};
     };
     const Stats a = measure(1), b = measure(2);
     EXPECT_NEAR(a.meanHands, b.meanHands, 4 * std::sqrt(a.varHands + b.varHands));
