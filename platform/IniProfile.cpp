@@ -68,12 +68,15 @@ std::size_t SequenceLength(unsigned char lead) {
 
 IniProfile IniProfile::Parse(std::string_view text) {
     IniProfile profile;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    // Byte order marks at the start are not text; all of them go, or a second would come back
+    // as the first when the text is written out and read again.
+    while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r')) line.remove_suffix(1);
+        // Every CR before the LF goes, so that the text written back reads the same again.
+        while (line.ends_with('\r')) line.remove_suffix(1);
 
         const std::string_view trimmed = Trim(line);
         if (trimmed.starts_with('[')) {

@@ -223,4 +223,15 @@ TEST(IniProfile, ParseWriteParseKeepsWhatItDidNotChange) {
     EXPECT_EQ(again.Text(), profile.Text());
 }
 
+// Found by fuzzing: a line ending in several CRs, or a doubled byte order mark, read back
+// differently once written out.
+TEST(IniProfileText, WrittenTextReadsBackTheSame) {
+    for (const char* text : {"[a]\r\nk \r\r\n", "[a]\nk=v\r\r\r", "[a]\nk=a\rb\n", "\r\n\r\r\n[a]",
+                             "\xEF\xBB\xBF\xEF\xBB\xBF; c\n"}) {
+        SCOPED_TRACE(text);
+        const std::string written = IniProfile::Parse(text).Text();
+        EXPECT_EQ(IniProfile::Parse(written).Text(), written);
+    }
+}
+
 }  // namespace
