@@ -1,5 +1,7 @@
 #include "AboutDlg.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include "Artwork.h"
@@ -22,7 +24,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
 CAboutDlg::~CAboutDlg() = default;
 
 QString CAboutDlg::ReadmePath() {
-    const QString installed = QStringLiteral(NUV_README_INSTALLED);
+    // Installed beside the program under any prefix: <prefix>/bin/nuv, <prefix>/<docdir>/README.md.
+    const QDir prefix(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    const QString installed =
+        QDir::cleanPath(prefix.filePath(QStringLiteral(NUV_DOCDIR "/README.md")));
     if (QFileInfo::exists(installed)) return installed;
     return QStringLiteral(NUV_README_SOURCE);
 }
