@@ -81,6 +81,21 @@ std::optional<fs::path> SetAside(const fs::path& file) {
     return std::nullopt;
 }
 
+enum class HiveRead { kRead, kUnreadable, kUnparsable };
+
+// Reads and parses the hive file into `tree`; a missing file is an empty hive.
+HiveRead ReadHive(const fs::path& file, CRegistryTree& tree) {
+    tree = {};
+    std::string text;
+    if (const FileResult read = ReadWholeFile(file, text); !read) {
+        return read.error == ENOENT ? HiveRead::kRead : HiveRead::kUnreadable;
+    }
+    auto parsed = CRegistryTree::Parse(text);
+    if (!parsed) return HiveRead::kUnparsable;
+    tree = std::move(*parsed);
+    return HiveRead::kRead;
+}
+
 std::optional<std::string> JoinedPath(std::string_view path) {
     const auto parts = CRegistryTree::SplitPath(path);
     if (!parts) return std::nullopt;
@@ -115,43 +130,32 @@ fs::path CRegistryHive::UserHivePath() {
     return config / "nuv" / "registry.reg";
 }
 
-RegStatus CRegistryHive::Load(CRegistryTree& tree) const {
-    std::string text;
-    if (const FileResult read = ReadWholeFile(m_file, text); !read) {
-        tree = {};
-        return read.error == ENOENT ? RegStatus::kOk : RegStatus::kIoError;
+RegStatus CRegistryHive::Load(CRegistryTree& tree, bool locked) const {
+    switch (ReadHive(m_file, tree)) {
+        case HiveRead::kRead:
+            return RegStatus::kOk;
+        case HiveRead::kUnreadable:
+            return RegStatus::kIoError;
+        case HiveRead::kUnparsable:
+            break;
     }
-    if (auto parsed = CRegistryTree::Parse(text)) {
-        tree = std::move(*parsed);
-        return RegStatus::kOk;
+    if (locked) {
+        if (const auto aside = SetAside(m_file)) {
+            ReportUnparsable(&*aside);
+            return RegStatus::kOk;
+        }
+        // It could not be moved: writing would destroy it, so nothing is written.
+        ReportUnparsable(nullptr);
+        return RegStatus::kIoError;
     }
     if (!m_bReadOnly) {
+        // Read again under the lock: another process may have replaced the file meanwhile.
         CHiveLock lock(m_file);
-        if (lock.Held() && LoadLocked(tree) == RegStatus::kOk) return RegStatus::kOk;
+        if (lock.Held() && Load(tree, true) == RegStatus::kOk) return RegStatus::kOk;
     }
     ReportUnparsable(nullptr);
     tree = {};
     return RegStatus::kOk;
-}
-
-RegStatus CRegistryHive::LoadLocked(CRegistryTree& tree) const {
-    std::string text;
-    if (const FileResult read = ReadWholeFile(m_file, text); !read) {
-        tree = {};
-        return read.error == ENOENT ? RegStatus::kOk : RegStatus::kIoError;
-    }
-    if (auto parsed = CRegistryTree::Parse(text)) {
-        tree = std::move(*parsed);
-        return RegStatus::kOk;
-    }
-    if (const auto aside = SetAside(m_file)) {
-        ReportUnparsable(&*aside);
-        tree = {};
-        return RegStatus::kOk;
-    }
-    // It could not be moved: writing would destroy it, so nothing is written.
-    ReportUnparsable(nullptr);
-    return RegStatus::kIoError;
 }
 
 template <typename Change>
@@ -161,7 +165,7 @@ RegStatus CRegistryHive::Modify(Change&& change) {
     CHiveLock lock(m_file);
     if (!lock.Held()) return RegStatus::kIoError;
     CRegistryTree tree;
-    if (const RegStatus s = LoadLocked(tree); s != RegStatus::kOk) return s;
+    if (const RegStatus s = Load(tree, true); s != RegStatus::kOk) return s;
     bool changed = false;
     const RegStatus status = change(tree, changed);
     if (status != RegStatus::kOk || !changed) return status;

@@ -75,10 +75,10 @@ public:
                       std::size_t& length) const;
 
 private:
-    // Reads the hive without the lock (the file is only ever replaced whole).
-    RegStatus Load(CRegistryTree& tree) const;
-    // Reads the hive while holding the lock, setting an unparsable file aside.
-    RegStatus LoadLocked(CRegistryTree& tree) const;
+    // Reads the hive; without the lock (`locked` false) that is safe as the file is only ever
+    // replaced whole. An unparsable file is set aside under the lock; when that fails, a caller
+    // holding the lock gets kIoError (so it writes nothing over it) and others an empty hive.
+    RegStatus Load(CRegistryTree& tree, bool locked = false) const;
     // Runs `change` on the hive under the lock and writes the result back when `change` returns
     // kOk and sets its flag to say it changed something.
     template <typename Change>

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "SettingsFlags.h"
-#include "TempDir.h"
+#include "TempConfigHome.h"
 
 namespace {
 
@@ -29,29 +29,8 @@ constexpr std::string_view kSaved =
     "\"AfterWinStop\"=dword:00000002\n\n";
 const ShoeSettings kSavedSettings{100, 10000, 50, -100, 3, 8, 1, 2};
 
-std::vector<std::string> NamesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
-
-class UserSettingsFlag : public testing::Test {
+class UserSettingsFlag : public testing::Test, protected TempConfigHome {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) m_savedXdg = old;
-        ::setenv("XDG_CONFIG_HOME", m_dir.path().c_str(), 1);
-    }
-    void TearDown() override {
-        m_savedXdg ? ::setenv("XDG_CONFIG_HOME", m_savedXdg->c_str(), 1)
-                   : ::unsetenv("XDG_CONFIG_HOME");
-    }
-    fs::path Folder() const { return m_dir.path() / "nuv"; }
-    void WriteHive() const {
-        fs::create_directories(Folder());
-        WriteBytes(Folder() / "registry.reg", std::string(kSaved));
-    }
     // The settings a subcommand ends up with after parsing `args`.
     static ShoeSettings Parse(const std::string& args, bool withStops = true) {
         CLI::App app;
@@ -61,13 +40,10 @@ protected:
         app.parse("run " + args, false);
         return settings;
     }
-
-    TempDir m_dir;
-    std::optional<std::string> m_savedXdg;
 };
 
 TEST_F(UserSettingsFlag, SavedSettingsUnderExplicitFlags) {
-    WriteHive();
+    WriteHive(kSaved);
     ShoeSettings overridden = kSavedSettings;
     overridden.m_nWinStopMoney = 7;
     overridden.m_nAfterWinStop = 0;
@@ -88,8 +64,8 @@ TEST_F(UserSettingsFlag, SavedSettingsUnderExplicitFlags) {
     // A command without the stop flags still takes the saved stops; it sets its own later.
     EXPECT_EQ(Parse("--user-settings", false), kSavedSettings);
     EXPECT_EQ(ReadBytes(Folder() / "registry.reg"), kSaved);
-    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"nuv"});
-    EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(NamesIn(Root()), std::vector<std::string>{"nuv"});
+    EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
 }
 
 std::string RunSim(const fs::path& config, const std::string& args) {
@@ -111,18 +87,18 @@ std::string RunSim(const fs::path& config, const std::string& args) {
 // The saved stop-loss of -100 is met by an empty shoe: the first hand is refused.
 TEST_F(UserSettingsFlag, NuvSimReadsTheHiveAndLeavesItAlone) {
     const auto refused = [this](const std::string& flags) {
-        return RunSim(m_dir.path(), "replay --json " + flags + " BBBBB").find("refused") !=
+        return RunSim(Root(), "replay --json " + flags + " BBBBB").find("refused") !=
                std::string::npos;
     };
     EXPECT_FALSE(refused("--user-settings"));
     EXPECT_FALSE(fs::exists(Folder())) << "no hive: nothing may be created";
 
-    WriteHive();
+    WriteHive(kSaved);
     EXPECT_FALSE(refused(""));
     EXPECT_TRUE(refused("--user-settings"));
     EXPECT_FALSE(refused("--user-settings --stop-loss 292"));
     EXPECT_EQ(ReadBytes(Folder() / "registry.reg"), kSaved);
-    EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
 }
 
 }  // namespace

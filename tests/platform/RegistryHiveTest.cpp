@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "RegistryHive.h"
-#include "TempDir.h"
+#include "TempConfigHome.h"
 #include "Utf16.h"
 
 namespace {
@@ -19,28 +19,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kHead = "Windows Registry Editor Version 5.00\n\n";
 
-std::vector<std::string> NamesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 Bytes DwordBytes(std::uint32_t n) {
     return {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
             static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
 }
 
-class RegistryHiveTest : public testing::Test {
+// The hive lives in a temporary folder; nothing here reads XDG_CONFIG_HOME but the path test.
+class RegistryHiveTest : public testing::Test, protected TempConfigHome {
 protected:
-    fs::path Folder() const { return m_dir.path() / "nuv"; }
-    fs::path File() const { return Folder() / "registry.reg"; }
-    void WriteHive(std::string_view text) const {
-        fs::create_directories(Folder());
-        WriteBytes(File(), std::string(text));
-    }
     // The hive as it is on disk now.
     CRegistryTree OnDisk() const {
         std::string error;
@@ -57,7 +43,6 @@ protected:
         return buffer;
     }
 
-    TempDir m_dir;
     CRegistryHive m_hive{File()};
 };
 
@@ -171,8 +156,8 @@ TEST_F(RegistryHiveTest, OpenForReadTellsMissingFromBroken) {
     EXPECT_EQ(m_hive.OpenKeyForRead("K", key), RegStatus::kIoError);
     EXPECT_EQ(m_hive.CreateKey("K", key), RegStatus::kIoError);
 
-    WriteBytes(m_dir.path() / "file", "x");  // the hive's folder below a plain file
-    CRegistryHive underFile(m_dir.path() / "file" / "registry.reg");
+    WriteBytes(Root() / "file", "x");  // the hive's folder below a plain file
+    CRegistryHive underFile(Root() / "file" / "registry.reg");
     EXPECT_EQ(underFile.OpenKeyForRead("K", key), RegStatus::kIoError);
     EXPECT_EQ(underFile.CreateKey("K", key), RegStatus::kIoError);
 }
@@ -191,7 +176,7 @@ TEST_F(RegistryHiveTest, UnparsableHiveIsMovedAsideNeverLost) {
 
     // Both bad files kept beside the hive, byte for byte, the second not over the first.
     std::vector<std::string> kept;
-    for (const std::string& name : NamesIn(Folder())) {
+    for (const std::string& name : Names()) {
         if (name.starts_with("registry.reg.bad-")) kept.push_back(ReadBytes(Folder() / name));
     }
     EXPECT_EQ(kept, (std::vector<std::string>{first, second}));
@@ -216,7 +201,7 @@ TEST_F(RegistryHiveTest, ReadOnlyHiveTouchesNothing) {
     EXPECT_EQ(readOnly.OpenKeyForRead("K", key), RegStatus::kNotFound);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
     EXPECT_EQ(ReadBytes(File()), bad);
 }
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "SettingsStore.h"
-#include "TempDir.h"
+#include "TempConfigHome.h"
 
 namespace {
 
@@ -40,37 +40,9 @@ std::string Current(std::string_view lines) {
                 "\n");
 }
 
-std::vector<std::string> NamesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Points the user's hive at a fresh temporary folder through XDG_CONFIG_HOME.
-class SettingsStoreTest : public testing::Test {
+class SettingsStoreTest : public testing::Test, protected TempConfigHome {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) m_savedXdg = old;
-        ::setenv("XDG_CONFIG_HOME", m_dir.path().c_str(), 1);
-        ASSERT_EQ(CRegistryHive::UserHivePath(), File());
-    }
-    void TearDown() override {
-        m_savedXdg ? ::setenv("XDG_CONFIG_HOME", m_savedXdg->c_str(), 1)
-                   : ::unsetenv("XDG_CONFIG_HOME");
-    }
-    fs::path Folder() const { return m_dir.path() / "nuv"; }
-    fs::path File() const { return Folder() / "registry.reg"; }
-    void WriteHive(std::string_view text) const {
-        fs::create_directories(Folder());
-        WriteBytes(File(), std::string(text));
-    }
-    std::string HiveText() const { return ReadBytes(File()); }
-
-    TempDir m_dir;
-    std::optional<std::string> m_savedXdg;
+    void SetUp() override { ASSERT_EQ(CRegistryHive::UserHivePath(), File()); }
 };
 
 ShoeSettings Garbage() {
@@ -344,7 +316,7 @@ TEST_F(SettingsStoreTest, UnparsableHiveIsKeptAsideAndDefaultsUsed) {
     EXPECT_EQ(settings, ShoeSettings{});
     EXPECT_EQ(HiveText(), Hive(kFreshKey));
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    const auto names = NamesIn(Folder());
+    const auto names = Names();
     const auto aside = std::find_if(names.begin(), names.end(), [](const std::string& n) {
         return n.starts_with("registry.reg.bad-");
     });
@@ -354,15 +326,15 @@ TEST_F(SettingsStoreTest, UnparsableHiveIsKeptAsideAndDefaultsUsed) {
 
 TEST_F(SettingsStoreTest, NoWritableFolderMeansDefaults) {
     // XDG_CONFIG_HOME names a plain file: the hive's folder cannot exist.
-    WriteBytes(m_dir.path() / "plain", "x");
-    ::setenv("XDG_CONFIG_HOME", (m_dir.path() / "plain").c_str(), 1);
+    WriteBytes(Root() / "plain", "x");
+    ::setenv("XDG_CONFIG_HOME", (Root() / "plain").c_str(), 1);
     ShoeSettings settings = Garbage();
     testing::internal::CaptureStdout();
     LoadSettings(settings);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(settings, ShoeSettings{});
     EXPECT_EQ(ReadSetting("WinStopMoney", 5.0), 5.0);
-    EXPECT_EQ(NamesIn(m_dir.path()), std::vector<std::string>{"plain"});
+    EXPECT_EQ(NamesIn(Root()), std::vector<std::string>{"plain"});
 }
 
 TEST_F(SettingsStoreTest, PeekChangesNothing) {
@@ -398,7 +370,7 @@ TEST_F(SettingsStoreTest, PeekChangesNothing) {
         EXPECT_EQ(HiveText(), c.text);
         EXPECT_EQ(std::tie(before.st_mtim.tv_sec, before.st_mtim.tv_nsec),
                   std::tie(after.st_mtim.tv_sec, after.st_mtim.tv_nsec));
-        EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"registry.reg"});
+        EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
     }
 }
 
