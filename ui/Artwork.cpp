@@ -61,11 +61,14 @@ void DrawStrip(QPainter& p, int top, int bottom, const QString& label) {
 void DrawGridTab(QPainter& p, const QRect& grid, const QString& label) {
     const QRect tab(layout::kLabelLeft, grid.top() + 4, layout::kGridLeft - 2 * layout::kLabelLeft,
                     grid.height() - 8);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kTab);
     p.drawRoundedRect(tab, 6, 6);
     p.setPen(Qt::white);
     DrawVerticalLabel(p, tab, label);
+    p.restore();
 }
 
 // Squares of one grid in two alternating colours, with the grid lines drawn over them.
@@ -88,10 +91,14 @@ void DrawSquares(QPainter& p, const QRect& grid, SquareOf squareOf) {
     }
 }
 
+// The ground of the advice or status line, a little larger than its text rectangle.
 void DrawLineWell(QPainter& p, const QRect& text) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kGridLine, 1));
     p.setBrush(kLineWell);
     p.drawRoundedRect(text.adjusted(-6, -4, 6, -2), 4, 4);
+    p.restore();
 }
 
 }  // namespace
@@ -124,14 +131,10 @@ QImage DrawBackground() {
         p.drawText(QRect(square.left() + 2, square.top() + 1, kCellInsetX + 8, 10),
                    Qt::AlignLeft | Qt::AlignTop, QString::number(i + 1));
     }
-    p.setRenderHint(QPainter::Antialiasing);
     DrawGridTab(p, ResultGrid(), QStringLiteral("实时记录区"));
-    p.setRenderHint(QPainter::Antialiasing, false);
 
     DrawStrip(p, kAdviceStripTop, kAdviceTop, QStringLiteral("下注提示"));
-    p.setRenderHint(QPainter::Antialiasing);
     DrawLineWell(p, kAdviceRect);
-    p.setRenderHint(QPainter::Antialiasing, false);
 
     // Advice grid; the first four squares show the digits of the hands that get no advice.
     DrawSquares(p, AdviceGrid(), AdviceSquare);
@@ -140,14 +143,10 @@ QImage DrawBackground() {
     for (int i = 0; i < kUnadvisedHands; ++i) {
         p.drawText(AdviceSquare(i), Qt::AlignCenter, QString::number(i + 1));
     }
-    p.setRenderHint(QPainter::Antialiasing);
     DrawGridTab(p, AdviceGrid(), QStringLiteral("胜负显示区"));
-    p.setRenderHint(QPainter::Antialiasing, false);
 
     DrawStrip(p, kStatusStripTop, kTestBandTop, QStringLiteral("系统信息"));
-    p.setRenderHint(QPainter::Antialiasing);
     DrawLineWell(p, kStatusRect);
-    p.setRenderHint(QPainter::Antialiasing, false);
 
     // Two bands at the bottom: the test row, and a plain foot.
     p.fillRect(QRect(0, kTestBandTop, kClientWidth, kFootBandTop - kTestBandTop), kTestBand);

@@ -12,8 +12,8 @@
 #include "Product.h"
 #include "Prompter.h"
 #include "RecordWnd.h"
-#include "Side.h"
 #include "SettingsStore.h"
+#include "Side.h"
 #include "ui_NuvDlg.h"
 
 namespace {

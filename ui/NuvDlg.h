@@ -82,7 +82,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
     CPrompter& Prompter() { return *m_pPrompter; }
-    Ui::CnuvDlg& Controls() { return *m_ui; }
 
 private:
     // CShoeObserver: repaint requests and the end-of-shoe notice from the engine.

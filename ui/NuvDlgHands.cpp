@@ -33,5 +33,5 @@ void CnuvDlg::OnBack() {
 void CnuvDlg::OnClear() {
     m_shoe.ResetShoe();
     UpdateData(false);
-    Controls().m_btnConfigure->setEnabled(true);
+    m_ui->m_btnConfigure->setEnabled(true);
 }

@@ -28,26 +28,22 @@ void PaintCellRecord(QPainter& painter, const CCellRecord& cell) {
                                                : QString::number(cell.m_nValue);
         DrawTextAt(painter, 0, 2, text);
     } else {
+        // Side glyphs; the pause glyph stands 5 pixels to the right.
+        struct Glyph {
+            int side;
+            const char16_t* text;
+            QColor colour;
+            int x;
+        };
+        static const Glyph kGlyphs[] = {{SIDE_BANKER, u"庄", kRed, 0},
+                                        {SIDE_PLAYER, u"闲", kBlue, 0},
+                                        {SIDE_TIE, u"和", kGreen, 0},
+                                        {SIDE_PAUSE, u"停", kRed, 5}};
         painter.setFont(PointFont(kFaceLishu, 210));
-        switch (cell.m_nSide) {
-            case SIDE_BANKER:
-                painter.setPen(kRed);
-                DrawTextAt(painter, 0, 0, QStringLiteral("庄"));
-                break;
-            case SIDE_PLAYER:
-                painter.setPen(kBlue);
-                DrawTextAt(painter, 0, 0, QStringLiteral("闲"));
-                break;
-            case SIDE_TIE:
-                painter.setPen(kGreen);
-                DrawTextAt(painter, 0, 0, QStringLiteral("和"));
-                break;
-            case SIDE_PAUSE:
-                painter.setPen(kRed);
-                DrawTextAt(painter, 5, 0, QStringLiteral("停"));
-                break;
-            default:
-                break;
+        for (const Glyph& g : kGlyphs) {
+            if (g.side != cell.m_nSide) continue;
+            painter.setPen(g.colour);
+            DrawTextAt(painter, g.x, 0, QString::fromUtf16(g.text));
         }
     }
     painter.restore();

@@ -36,7 +36,6 @@ public:
         m_shown.push_back({caption, text, icon, cursor && cursor->shape() == Qt::WaitCursor});
     }
 
-    const std::vector<Shown>& All() const { return m_shown; }
     std::size_t Count() const { return m_shown.size(); }
     const Shown& Last() const { return m_shown.back(); }
     void Clear() { m_shown.clear(); }
