@@ -36,6 +36,14 @@ public:
         m_shown.push_back({caption, text, icon, cursor && cursor->shape() == Qt::WaitCursor});
     }
 
+    // Answers the Save As dialog with `m_strSavePath` (empty: cancelled).
+    QString SaveBitmapFileName(QWidget* /*parent*/) override {
+        ++m_nSaveAsked;
+        return m_strSavePath;
+    }
+    QString m_strSavePath;
+    int m_nSaveAsked = 0;
+
     std::size_t Count() const { return m_shown.size(); }
     const Shown& Last() const { return m_shown.back(); }
     void Clear() { m_shown.clear(); }
