@@ -18,6 +18,7 @@
 class CPrompter;
 class CRecordWnd;
 class QAction;
+class QTimer;
 
 namespace Ui {
 class CnuvDlg;
@@ -75,6 +76,7 @@ public slots:
     void OnSave();            // button 1008 "保存(&S)": snapshot of the window
     void OnConfigure();       // button 1020 "配置(&A)": the settings dialog
     void SearchParameters();  // hidden button 1038 "寻找最优参数"
+    void OnTimer();           // the snapshot timer fired: write the picture
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -91,6 +93,9 @@ private:
     void ScoreChanged() override;
     void ShoeOver() override;
 
+    // Captures the client area at the screen's depth and writes it to m_strSnapshotPath.
+    void WriteSnapshot();
+
     void OnInitDialog();
     void SetButtonBitmaps();
     void CreateCells();
@@ -98,6 +103,7 @@ private:
     std::unique_ptr<Ui::CnuvDlg> m_ui;
     CPrompter* m_pPrompter;
     QAction* m_actAbout = nullptr;  // the About entry of the context menu
+    QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture
     QIcon m_hIcon;
     QPixmap m_bmpBack;
     QPixmap m_bmpBanker;
