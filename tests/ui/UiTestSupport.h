@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -27,14 +28,32 @@ public:
         QString caption;
         QString text;
         Icon icon;
-        bool waitCursor;  // the wait cursor was up while the box was shown
+        bool waitCursor;        // the wait cursor was up while the box was shown
+        bool question = false;  // an OK/Cancel box (Confirm)
     };
 
     void Message(QWidget* /*parent*/, const QString& caption, const QString& text,
                  Icon icon) override {
-        const QCursor* cursor = QApplication::overrideCursor();
-        m_shown.push_back({caption, text, icon, cursor && cursor->shape() == Qt::WaitCursor});
+        m_shown.push_back({caption, text, icon, WaitCursorUp()});
     }
+
+    // Answers the OK/Cancel box with `m_bConfirm`; the box is kept with the messages.
+    bool Confirm(QWidget* /*parent*/, const QString& caption, const QString& text) override {
+        m_shown.push_back({caption, text, Icon::None, WaitCursorUp(), true});
+        return m_bConfirm;
+    }
+    bool m_bConfirm = true;
+
+    // Progress boxes count their updates and keep the fractions shown; from update
+    // `m_nCancelAtUpdate` on (1 = the first; 0 = never) they ask to cancel.
+    std::unique_ptr<CProgress> ShowProgress(QWidget* /*parent*/, const QString& caption,
+                                            const QString& label) override {
+        m_progressShown.push_back(caption + u'|' + label);
+        return std::make_unique<Progress>(*this);
+    }
+    int m_nCancelAtUpdate = 0;
+    QStringList m_progressShown;     // "caption|label" of each progress box
+    std::vector<double> m_progress;  // fractions of all updates, in order
 
     // Answers the Save As dialog with `m_strSavePath` (empty: cancelled).
     QString SaveBitmapFileName(QWidget* /*parent*/) override {
@@ -49,6 +68,24 @@ public:
     void Clear() { m_shown.clear(); }
 
 private:
+    class Progress final : public CProgress {
+    public:
+        explicit Progress(CRecordingPrompter& owner) : m_owner(owner) {}
+        bool Update(double fraction) override {
+            m_owner.m_progress.push_back(fraction);
+            return m_owner.m_nCancelAtUpdate == 0 || ++m_nUpdates < m_owner.m_nCancelAtUpdate;
+        }
+
+    private:
+        CRecordingPrompter& m_owner;
+        int m_nUpdates = 0;
+    };
+
+    static bool WaitCursorUp() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor && cursor->shape() == Qt::WaitCursor;
+    }
+
     std::vector<Shown> m_shown;
 };
 
