@@ -321,13 +321,14 @@ int CShoeEngine::BaseUnit() const {
     return m_pSettings->m_nXXLimitMoney < perMax ? m_pSettings->m_nXXLimitMoney : perMax;
 }
 
-int CShoeEngine::ComputeCommission() const {
+std::int64_t CShoeEngine::ComputeCommission() const {
     long long sum = 0;
     for (int i = kFirstAdvised; i < m_nHandCount && i < kHands; ++i) {
         const CCellRecord& cell = m_AdviceCell[i];
         if (cell.m_nSide == SIDE_BANKER && cell.m_nValue > 0) sum += cell.m_nValue;
     }
-    return static_cast<int>(static_cast<double>(sum) * 0.05 * BaseUnit());
+    // At most 66 x 300 units x 0.05 x (2^31 / 200) yuan: well inside 64 bits.
+    return static_cast<std::int64_t>(static_cast<double>(sum) * 0.05 * BaseUnit());
 }
 
 void CShoeEngine::RebuildDerivedState() {

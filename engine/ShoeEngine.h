@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -66,8 +67,9 @@ public:
     // --- money, for the advice line ---
     // Base unit in yuan: the smaller of the table minimum and the table maximum / 200.
     int BaseUnit() const;
-    // 5% commission, in yuan, on the units won on banker advice so far.
-    int ComputeCommission() const;
+    // 5% commission, in yuan, on the units won on banker advice so far. 64-bit: with table limits
+    // in the tens of millions the amount no longer fits 32 bits.
+    std::int64_t ComputeCommission() const;
 
     // Recomputes the running sums and the cycle walk from the cells. Needed only after the
     // record's members were written directly (as tests do); the pipeline keeps them current.

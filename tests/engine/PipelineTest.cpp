@@ -173,6 +173,12 @@ TEST(Money, BaseUnitAndCommission) {
     e.m_AdviceCell[6] = {1, -3, SIDE_BANKER};  // a loss on banker pays no commission
     e.m_AdviceCell[7] = {1, 9, SIDE_PLAYER};   // nor a win on player
     EXPECT_EQ(e.ComputeCommission(), 60);      // 12 units x 100 yuan x 5%
+
+    // With the largest table limits the amount passes 32 bits and is still exact.
+    s.m_nXXLimitMoney = s.m_nSXLimitMoney = INT32_MAX;
+    e.m_AdviceCell[4] = {1, 19800, SIDE_BANKER};
+    e.m_AdviceCell[5] = {1, 0, SIDE_BANKER};
+    EXPECT_EQ(e.ComputeCommission(), 10630043820LL);  // 19800 x 10737418 yuan x 5%
 }
 
 }  // namespace
