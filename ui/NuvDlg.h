@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QDialog>
@@ -19,6 +20,7 @@ class CPrompter;
 class CRecordWnd;
 class QAction;
 class QTimer;
+struct RandomTestResult;
 
 namespace Ui {
 class CnuvDlg;
@@ -57,6 +59,9 @@ public:
     std::int32_t m_nTotalWin = 0;          // units won by the last test (edit 1019, read-only)
     std::int32_t m_nFirstLossRun = 0;      // run at which the last test went negative (edit 1033)
     QString m_strSnapshotPath;             // file chosen by the last Save
+    // Seed of each random test and search: the clock, unless a test pins it.
+    std::function<std::uint64_t()> m_fnSeed = &CnuvDlg::ClockSeed;
+    static std::uint64_t ClockSeed();
     const QRect m_rcAdvice = layout::kAdviceRect;
     const QRect m_rcStatus = layout::kStatusRect;
 
@@ -99,10 +104,14 @@ private:
     void OnInitDialog();
     void SetButtonBitmaps();
     void CreateCells();
+    // Shows a finished random test: its two results in the edits and its last shoe, replayed
+    // under the settings it was played with, in the record.
+    void ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
+                        const RandomTestResult& result);
 
     std::unique_ptr<Ui::CnuvDlg> m_ui;
     CPrompter* m_pPrompter;
-    QAction* m_actAbout = nullptr;  // the About entry of the context menu
+    QAction* m_actAbout = nullptr;       // the About entry of the context menu
     QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture
     QIcon m_hIcon;
     QPixmap m_bmpBack;

@@ -65,6 +65,7 @@ public:
 
     std::size_t Count() const { return m_shown.size(); }
     const Shown& Last() const { return m_shown.back(); }
+    const Shown& At(std::size_t i) const { return m_shown.at(i); }
     void Clear() { m_shown.clear(); }
 
 private:

@@ -1,0 +1,77 @@
+#include "BackgroundWork.h"
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <thread>
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "Prompter.h"
+
+namespace {
+
+// How often an open progress box is brought up to date.
+constexpr std::chrono::milliseconds kProgressTick{100};
+
+}  // namespace
+
+void RunInBackground(QWidget* parent, CPrompter& prompter, const QString& caption,
+                     const QString& label, const std::function<void(const WorkProgress&)>& work,
+                     std::chrono::milliseconds progressDelay) {
+    std::atomic<double> fraction{0.0};
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> done{false};
+    std::exception_ptr failure;
+    QEventLoop loop;
+
+    std::thread worker([&] {
+        try {
+            work([&](double f) {
+                fraction.store(f, std::memory_order_relaxed);
+                return !cancel.load(std::memory_order_relaxed);
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        // Wakes whichever wait below is running; delivered on the GUI thread.
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+
+    // A quiet wait first: the windows repaint, clicks wait, and short work shows no box at all.
+    QTimer delay;
+    delay.setSingleShot(true);
+    QObject::connect(&delay, &QTimer::timeout, &loop, &QEventLoop::quit);
+    delay.start(progressDelay);
+    if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!done) {
+        // The modal box takes the input now: its Cancel and nothing else.
+        const std::unique_ptr<CProgress> progress = prompter.ShowProgress(parent, caption, label);
+        QTimer tick;
+        bool updating = false;  // a modal box may run the event loop inside Update
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            if (updating) return;
+            updating = true;
+            const bool goOn = progress->Update(fraction.load(std::memory_order_relaxed));
+            updating = false;
+            if (!goOn) {
+                cancel = true;
+                tick.stop();
+                loop.quit();
+            }
+        });
+        tick.start(kProgressTick);
+        if (!done) loop.exec();
+        // After Cancel the work winds down within one of its blocks; input waits meanwhile.
+        if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    // The waits above also end when the application quits; the work must not outlive this call.
+    cancel = true;
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+}
