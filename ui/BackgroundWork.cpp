@@ -5,6 +5,8 @@
 #include <memory>
 #include <thread>
 
+#include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -49,8 +51,11 @@ void RunInBackground(QWidget* parent, CPrompter& prompter, const QString& captio
     if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     if (!done) {
-        // The modal box takes the input now: its Cancel and nothing else.
+        // The modal box takes the input now: its Cancel and nothing else. A wait cursor of the
+        // caller's gives way to the busy one meanwhile, which says that Cancel can be clicked.
         const std::unique_ptr<CProgress> progress = prompter.ShowProgress(parent, caption, label);
+        const bool busyCursor = QApplication::overrideCursor() != nullptr;
+        if (busyCursor) QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
         QTimer tick;
         bool updating = false;  // a modal box may run the event loop inside Update
         QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
@@ -68,6 +73,7 @@ void RunInBackground(QWidget* parent, CPrompter& prompter, const QString& captio
         if (!done) loop.exec();
         // After Cancel the work winds down within one of its blocks; input waits meanwhile.
         if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (busyCursor) QApplication::restoreOverrideCursor();
     }
 
     // The waits above also end when the application quits; the work must not outlive this call.
