@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -119,7 +118,8 @@ TEST_F(ConfigDialog, TemplateLayoutTabOrderAndInitialState) {
     // Tab order of the template; the plan button holds the focus when the dialog opens.
     EXPECT_EQ(dlg.focusWidget(), Plan());
     QStringList order;
-    for (QWidget* w = Plan(); order.size() < 13; w = w->nextInFocusChain()) {
+    QWidget* w = Plan();
+    for (int i = 0; i < 40 && order.size() < 13; ++i, w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus) order << w->objectName();
     }
     EXPECT_EQ(order, (QStringList{"m_btnPlan", "btnDefault", "btnOk", "btnCancel",
@@ -230,11 +230,7 @@ TEST_F(ConfigDialog, DefaultButtonRestoresEverySettingAndTheCaptions) {
     EXPECT_EQ(Plan()->text(), QStringLiteral("备用方案1"));
     EXPECT_EQ(Mode()->checkState(), Qt::Unchecked);
     EXPECT_EQ(Mode()->text(), QStringLiteral("赢停后立即停止"));
-    // The same numbers a first start gives.
-    const ShoeSettings defaults;
     EXPECT_EQ(Members(dlg), (std::array<std::uint32_t, 8>{200, 20000, 29, 292, 4, 9, 40, 0}));
-    EXPECT_EQ(Members(dlg)[2], static_cast<std::uint32_t>(defaults.m_nWinStopMoney));
-    EXPECT_EQ(Members(dlg)[3], static_cast<std::uint32_t>(defaults.m_nLossStopMoney));
 }
 
 TEST_F(ConfigDialog, ModeIsShownInTheThreeStateBox) {
@@ -382,12 +378,6 @@ constexpr const char* kValueNames[] = {"XXLimitMoney",  "SXLimitMoney", "WinStop
                                        "LossStopMoney", "WinStopNum",   "Dangerous1",
                                        "Dangerous2",    "AfterWinStop"};
 
-std::array<std::optional<std::uint32_t>, 8> StoredSettings() {
-    std::array<std::optional<std::uint32_t>, 8> values;
-    for (int i = 0; i < 8; ++i) values[i] = StoredDword(kValueNames[i]);
-    return values;
-}
-
 std::array<std::int32_t, 8> SettingsOf(const ShoeSettings& s) {
     return {s.m_nXXLimitMoney, s.m_nSXLimitMoney, s.m_nWinStopMoney, s.m_nLossStopMoney,
             s.m_nWinStopNum,   s.m_nDangerous1,   s.m_nDangerous2,   s.m_nAfterWinStop};
@@ -521,9 +511,9 @@ TEST_F(ConfigureCommand, NegativeSettingsAndModeTwoGoBackWithTheSameBits) {
     EXPECT_EQ(state, Qt::PartiallyChecked);
     EXPECT_EQ(caption, QStringLiteral("赢停后追押所有路数"));
     EXPECT_EQ(SettingsOf(dlg->m_settings), held);
-    const std::array<std::optional<std::uint32_t>, 8> stored = StoredSettings();
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(stored[i], static_cast<std::uint32_t>(held[i])) << kValueNames[i];
+        EXPECT_EQ(StoredDword(kValueNames[i]), static_cast<std::uint32_t>(held[i]))
+            << kValueNames[i];
     }
 }
 
