@@ -1,13 +1,11 @@
 #include "SearchCommand.h"
 
 #include <fmt/format.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "Progress.h"
 #include "SettingsFlags.h"
 
 CSearchCommand::CSearchCommand(CLI::App& app)
@@ -40,30 +38,19 @@ int CSearchCommand::Run() {
     m_options.runs = m_nRuns;
     m_options.shoes = m_nShoes;
     m_options.folder = m_strFolder;
-    if (!m_pCommand->count("--seed")) {
-        m_options.seed =
-            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    }
+    if (!m_pCommand->count("--seed")) m_options.seed = ClockSeed();
     const SearchEstimate estimate = EstimateSearch(m_options);
     std::cerr << fmt::format(
         "{} pairs, {} shoes (estimated {:.2f} minutes at 0.05 s per shoe), seed {}\n",
         estimate.gridPoints, estimate.shoes, estimate.minutes, m_options.seed);
 
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    bool shownProgress = false;
-    const SearchResult r = RunSearch(m_settings, m_options, [&](double fraction) {
-        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-        if (terminal && elapsed > 1.0) {
-            std::fprintf(stderr, "\r%5.1f%%  %.0f s left ", 100.0 * fraction,
-                         elapsed / fraction - elapsed);
-            shownProgress = true;
-        }
-        return true;
-    });
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (shownProgress) std::fprintf(stderr, "\r%30s\r", "");
+    SearchResult r;
+    double seconds;
+    {
+        CTerminalProgress progress;
+        r = RunSearch(m_settings, m_options, [&](double f) { return progress.Update(f); });
+        seconds = progress.Seconds();
+    }
     if (!r.fileError.ok()) {
         std::cerr << fmt::format("nuv-sim search: cannot write {}: {}\n", r.fileError.path,
                                  r.fileError.reason);

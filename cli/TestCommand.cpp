@@ -1,24 +1,13 @@
 #include "TestCommand.h"
 
 #include <fmt/format.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "Progress.h"
 #include "RandomTest.h"
 #include "SettingsFlags.h"
-
-namespace {
-
-std::uint64_t ClockSeed() {
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-}
-
-}  // namespace
-
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
           "test",
@@ -40,21 +29,13 @@ int CTestCommand::Run() {
     options.seed = m_pCommand->count("--seed") ? m_nSeed : ClockSeed();
     options.threads = m_nThreads;
 
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    bool shownProgress = false;
-    const RandomTestResult r = RunRandomTest(m_settings, options, [&](double fraction) {
-        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-        if (terminal && elapsed > 1.0) {
-            std::fprintf(stderr, "\r%5.1f%%  %.0f s left ", 100.0 * fraction,
-                         elapsed / fraction - elapsed);
-            shownProgress = true;
-        }
-        return true;
-    });
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (shownProgress) std::fprintf(stderr, "\r%30s\r", "");
+    RandomTestResult r;
+    double seconds;
+    {
+        CTerminalProgress progress;
+        r = RunRandomTest(m_settings, options, [&](double f) { return progress.Update(f); });
+        seconds = progress.Seconds();
+    }
     const double perSecond = seconds > 0 ? static_cast<double>(r.shoesPlayed) / seconds : 0.0;
 
     if (m_bJson) {
