@@ -8,6 +8,7 @@
 #include "Progress.h"
 #include "RandomTest.h"
 #include "SettingsFlags.h"
+
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
           "test",
