@@ -14,8 +14,10 @@
 
 namespace {
 
-// How often an open progress box is brought up to date.
+// How often an open progress box is brought up to date, and how often the end of the work is
+// looked for.
 constexpr std::chrono::milliseconds kProgressTick{100};
+constexpr std::chrono::milliseconds kDonePoll{5};
 
 }  // namespace
 
@@ -38,10 +40,15 @@ void RunInBackground(QWidget* parent, CPrompter& prompter, const QString& captio
             failure = std::current_exception();
         }
         done = true;
-        // Wakes whichever wait below is running; delivered on the GUI thread.
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
+
+    // This thread looks for the end of the work on a timer of its own rather than being called
+    // from the worker, so the two threads share nothing but the atomics above.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done) loop.quit();
+    });
+    poll.start(kDonePoll);
 
     // A quiet wait first: the windows repaint, clicks wait, and short work shows no box at all.
     QTimer delay;
