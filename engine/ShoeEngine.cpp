@@ -1,5 +1,6 @@
 #include "ShoeEngine.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 using Grid = CShoeObserver::Grid;
@@ -203,7 +204,12 @@ void CShoeEngine::NextStake() {
                     break;
                 }
             }
-            if (stake > kForcedStop) m_nWinCycles = m_pSettings->m_nWinStopNum + 1;
+            if (stake > kForcedStop) {
+                // One past the won-cycle limit ends the shoe; at the largest limit the limit
+                // itself does, and one past it would overflow.
+                const int limit = m_pSettings->m_nWinStopNum;
+                m_nWinCycles = limit < INT32_MAX ? limit + 1 : limit;
+            }
         }
     }
     m_nStake[t] = stake > kStakeCap ? kStakeCap : stake;

@@ -1,5 +1,6 @@
 #include "LiteralStrategy.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 LiteralStake LiteralNextStake(const CShoeEngine& e, int h, int danger, int cycles) {
@@ -56,7 +57,10 @@ LiteralStake LiteralNextStake(const CShoeEngine& e, int h, int danger, int cycle
                     break;
                 }
             }
-            if (out.stake > 100) out.cycles = e.Settings().m_nWinStopNum + 1;
+            if (out.stake > 100) {
+                const int limit = e.Settings().m_nWinStopNum;
+                out.cycles = limit < INT32_MAX ? limit + 1 : limit;
+            }
         }
     }
     if (out.stake > 300) out.stake = 300;

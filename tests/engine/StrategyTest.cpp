@@ -196,6 +196,24 @@ TEST(NextStake, ProgressionTable) {
     }
 }
 
+// A forced stop at the largest won-cycle limit still ends the shoe, without overflowing.
+TEST(NextStake, ForcedStopAtLargestLimit) {
+    ShoeSettings s;
+    s.m_nWinStopNum = INT32_MAX;
+    CShoeEngine e(s);
+    e.ResetShoe();
+    e.m_nHandCount = 10;
+    e.m_AdviceCell[8] = {1, -1, SIDE_PLAYER};
+    e.m_nStake[8] = 1;
+    e.m_AdviceCell[9] = {1, -70, SIDE_PLAYER};
+    e.m_nStake[9] = 70;
+    e.RebuildDerivedState();
+    e.NextStake();
+    EXPECT_EQ(e.m_nStake[11], 120);
+    EXPECT_EQ(e.m_nWinCycles, INT32_MAX);
+    EXPECT_EQ(e.IsShoeOver(), 1);
+}
+
 // A cycle that loses every bet climbs the progression and is stopped after the loss of 80.
 TEST(NextStake, LosingCycleClimbsThenForcesStop) {
     ShoeSettings s = NoStops();
