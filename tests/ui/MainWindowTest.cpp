@@ -22,48 +22,17 @@
 #include "ShoeLines.h"
 #include "Side.h"
 #include "UiTestSupport.h"
+#include "WindowFixture.h"
 
 namespace {
 
 // A 32-hand shoe that ends on its fourth won cycle with 22 units won; hand 20 is a tie.
 constexpr std::string_view kEndingShoe = "BPBPBPPBBPBBBPPPPBBTPPPPPPBBPBBP";
 
-class MainWindow : public testing::Test {
+class MainWindow : public WindowFixture {
 protected:
-    MainWindow() {
-        dlg.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    }
-
-    template <typename W>
-    W* Find(const char* name) {
-        W* w = dlg.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-
-    // Clicks the result buttons for hands given as B, P and T.
-    void ClickHands(std::string_view hands) {
-        for (const char h : hands)
-            Click(h == 'B' ? "btnBanker" : h == 'P' ? "btnPlayer" : "btnTie");
-    }
-
-    QStringList Edits() {
-        QStringList texts;
-        for (const char* name :
-             {"m_editTestTimes", "m_editTestShoes", "m_editTotalWin", "m_editFirstLossRun"}) {
-            texts << Find<QLineEdit>(name)->text();
-        }
-        return texts;
-    }
-
     QString AdviceText() { return AdviceLine(dlg.m_shoe).text; }
     QString StatusText() { return StatusLine(dlg.m_shoe).text; }
-
-    CRecordingPrompter prompter;
-    CnuvDlg dlg{nullptr, &prompter};
 };
 
 // The same hands entered into an engine of its own, for comparison with the window's record.

@@ -22,6 +22,7 @@
 #include "RandomTest.h"
 #include "RecordWnd.h"
 #include "UiTestSupport.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ CShoeEngine ReplayedShoe(const ShoeSettings& settings, std::int64_t run, std::in
 }
 
 // The window with its seed pinned and the ranking files' home in a temporary folder.
-class SimulationWindow : public testing::Test {
+class SimulationWindow : public WindowFixture {
 protected:
     SimulationWindow() {
         EXPECT_TRUE(m_dataHome.isValid());
@@ -55,8 +56,6 @@ protected:
         m_savedDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome.path()));
         dlg.m_fnSeed = [] { return kSeed; };
-        dlg.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     }
     ~SimulationWindow() override {
         if (m_hadDataHome) {
@@ -66,31 +65,9 @@ protected:
         }
     }
 
-    template <typename W>
-    W* Find(const char* name) {
-        W* w = dlg.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-
-    void ClickHands(std::string_view hands) {
-        for (const char h : hands) Click(h == 'B' ? "btnBanker" : "btnPlayer");
-    }
-
     void SetTestRow(const QString& runs, const QString& shoes) {
         Find<QLineEdit>("m_editTestTimes")->setText(runs);
         Find<QLineEdit>("m_editTestShoes")->setText(shoes);
-    }
-
-    QStringList Edits() {
-        QStringList texts;
-        for (const char* name :
-             {"m_editTestTimes", "m_editTestShoes", "m_editTotalWin", "m_editFirstLossRun"}) {
-            texts << Find<QLineEdit>(name)->text();
-        }
-        return texts;
     }
 
     // The grids on screen show exactly the shoe recorded in `expected`.
@@ -127,8 +104,6 @@ protected:
     QTemporaryDir m_dataHome;
     bool m_hadDataHome = false;
     QByteArray m_savedDataHome;
-    CRecordingPrompter prompter;
-    CnuvDlg dlg{nullptr, &prompter};
 };
 
 // --- random test ---
