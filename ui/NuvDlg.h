@@ -109,6 +109,19 @@ private:
     void ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
                         const RandomTestResult& result);
 
+    // Sets the record's m_bSimulating for as long as a test or search runs, and clears it however
+    // the run ends, so that a run that throws does not leave the window refusing every later one.
+    class CSimulating {
+    public:
+        explicit CSimulating(CShoeEngine& shoe) : m_shoe(shoe) { m_shoe.m_bSimulating = 1; }
+        ~CSimulating() { m_shoe.m_bSimulating = 0; }
+        CSimulating(const CSimulating&) = delete;
+        CSimulating& operator=(const CSimulating&) = delete;
+
+    private:
+        CShoeEngine& m_shoe;
+    };
+
     std::unique_ptr<Ui::CnuvDlg> m_ui;
     CPrompter* m_pPrompter;
     QAction* m_actAbout = nullptr;       // the About entry of the context menu

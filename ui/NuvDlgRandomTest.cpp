@@ -16,13 +16,12 @@ void CnuvDlg::RunRandomTest() {
     // While a test or search runs, its wait keeps the event loop turning: no second one starts.
     if (m_shoe.m_bSimulating) return;
     if (!UpdateData(true)) return;
-    m_shoe.m_bSimulating = 1;
-    UpdateData(false);
-
     const ShoeSettings settings = m_settings;  // what the worker threads read
     const RandomTestOptions options{m_nTestTimes, m_nTestShoes, m_fnSeed(), 0};
     RandomTestResult result;
     {
+        CSimulating simulating(m_shoe);
+        UpdateData(false);
         CWaitCursor wait;
         RunInBackground(this, Prompter(), QStringLiteral("随机测试"),
                         QStringLiteral("正在测试%1次 %2靴……").arg(m_nTestTimes).arg(m_nTestShoes),
@@ -31,7 +30,6 @@ void CnuvDlg::RunRandomTest() {
                         });
         ShowTestResult(settings, options.seed, result);
     }
-    m_shoe.m_bSimulating = 0;
 
     if (result.cancelled) {
         Prompter().Message(this, QStringLiteral("随机测试"),

@@ -56,11 +56,11 @@ void CnuvDlg::SearchParameters() {
     }
     options.seed = m_fnSeed();
 
-    m_shoe.m_bSimulating = 1;
-    UpdateData(false);
     SearchResult result;
     FileResult folderError;
     {
+        CSimulating simulating(m_shoe);
+        UpdateData(false);
         CWaitCursor wait;
         std::error_code ec;
         fs::create_directories(options.folder, ec);
@@ -75,7 +75,6 @@ void CnuvDlg::SearchParameters() {
             ShowTestResult(last, options.seed, result.lastTest);
         }
     }
-    m_shoe.m_bSimulating = 0;
 
     // A missing folder explains a failed write better than the write itself.
     const FileResult& failure = !folderError.ok() ? folderError : result.fileError;
