@@ -26,7 +26,11 @@ protected:
     void Save(const QString& answer) {
         prompter.m_strSavePath = answer;
         dlg.OnSave();
-        QTest::qWait(300);
+        // The capture happens when the one-shot timer fires; wait for it however busy the
+        // machine is.
+        if (auto* timer = dlg.findChild<QTimer*>(QStringLiteral("snapshotTimer"))) {
+            EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 10000));
+        }
     }
 
     QTemporaryDir dir;
