@@ -20,23 +20,6 @@ constexpr std::array<std::u16string_view, 3> kKeysToWipe = {u"Vevududu", u"Devev
 constexpr std::size_t kWipeBufferSize = 520;  // wide characters, terminator included
 constexpr std::size_t kNameBufferSize = 260;  // the longest subkey name DeleteKeyTree takes, + NUL
 
-struct SettingSlot {
-    std::string_view name;
-    std::int32_t ShoeSettings::*member;
-};
-
-// In the order LoadSettings reads them and a fresh key receives them; defaults are ShoeSettings'.
-constexpr std::array<SettingSlot, 8> kSlots = {{
-    {"XXLimitMoney", &ShoeSettings::m_nXXLimitMoney},
-    {"SXLimitMoney", &ShoeSettings::m_nSXLimitMoney},
-    {"WinStopMoney", &ShoeSettings::m_nWinStopMoney},
-    {"LossStopMoney", &ShoeSettings::m_nLossStopMoney},
-    {"WinStopNum", &ShoeSettings::m_nWinStopNum},
-    {"Dangerous1", &ShoeSettings::m_nDangerous1},
-    {"Dangerous2", &ShoeSettings::m_nDangerous2},
-    {"AfterWinStop", &ShoeSettings::m_nAfterWinStop},
-}};
-
 // Truncation toward zero to a signed 64-bit integer, low 32 bits kept. NaN gives 0 and values
 // beyond the 64-bit range saturate, where a plain conversion would be undefined.
 std::uint32_t Low32Bits(double value) {
@@ -156,7 +139,7 @@ void LoadSettings(CRegistryHive& hive, ShoeSettings& settings) {
         WriteSetting(hive, kVersionName, kVersion);
     }
     const ShoeSettings defaults;
-    for (const SettingSlot& slot : kSlots) {
+    for (const SettingSlot& slot : kSettingSlots) {
         settings.*slot.member = ToMember(ReadSetting(hive, slot.name, defaults.*slot.member));
     }
 }
@@ -167,7 +150,7 @@ ShoeSettings PeekSettings(const CRegistryHive& hive) {
     if (hive.OpenKeyForRead(kKey, key) != RegStatus::kOk) return settings;
     // Any other version would be wiped at the next start, leaving the defaults.
     if (QuerySmall(hive, key, kVersionName) != Low32Bits(kVersion)) return settings;
-    for (const SettingSlot& slot : kSlots) {
+    for (const SettingSlot& slot : kSettingSlots) {
         if (const auto stored = QuerySmall(hive, key, slot.name)) {
             settings.*slot.member = ToMember(*stored);
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -12,6 +14,25 @@
 // The store keeps nothing in memory: every call opens the key, does its work and lets it go, so a
 // change made by another running copy is seen by the next call. The functions without a hive use
 // the user's hive (CRegistryHive::UserHivePath()); the others serve tests and tools.
+
+// A setting's value name and its member.
+struct SettingSlot {
+    std::string_view name;
+    std::int32_t ShoeSettings::*member;
+};
+
+// The eight settings in the order LoadSettings reads them, a fresh key receives them and the
+// configuration dialog writes them back.
+inline constexpr std::array<SettingSlot, 8> kSettingSlots = {{
+    {"XXLimitMoney", &ShoeSettings::m_nXXLimitMoney},
+    {"SXLimitMoney", &ShoeSettings::m_nSXLimitMoney},
+    {"WinStopMoney", &ShoeSettings::m_nWinStopMoney},
+    {"LossStopMoney", &ShoeSettings::m_nLossStopMoney},
+    {"WinStopNum", &ShoeSettings::m_nWinStopNum},
+    {"Dangerous1", &ShoeSettings::m_nDangerous1},
+    {"Dangerous2", &ShoeSettings::m_nDangerous2},
+    {"AfterWinStop", &ShoeSettings::m_nAfterWinStop},
+}};
 
 // Stores `value`, truncated toward zero to 64 bits, as the low 32 bits of a REG_DWORD. Silent on
 // failure.

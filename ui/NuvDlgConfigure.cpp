@@ -1,4 +1,5 @@
 // The configuration dialog for the eight settings (button "配置(&A)").
+#include <array>
 #include <cstdint>
 
 #include "ConfigDlg.h"
@@ -7,21 +8,11 @@
 
 namespace {
 
-// Each setting with its value name, in the order the settings are written after an OK.
-struct SettingField {
-    const char* name;
-    std::int32_t ShoeSettings::*setting;
-    std::uint32_t CConfigDlg::*shown;
-};
-const SettingField kFields[] = {
-    {"XXLimitMoney", &ShoeSettings::m_nXXLimitMoney, &CConfigDlg::m_nXXLimitMoney},
-    {"SXLimitMoney", &ShoeSettings::m_nSXLimitMoney, &CConfigDlg::m_nSXLimitMoney},
-    {"WinStopMoney", &ShoeSettings::m_nWinStopMoney, &CConfigDlg::m_nWinStopMoney},
-    {"LossStopMoney", &ShoeSettings::m_nLossStopMoney, &CConfigDlg::m_nLossStopMoney},
-    {"WinStopNum", &ShoeSettings::m_nWinStopNum, &CConfigDlg::m_nWinStopNum},
-    {"Dangerous1", &ShoeSettings::m_nDangerous1, &CConfigDlg::m_nDangerous1},
-    {"Dangerous2", &ShoeSettings::m_nDangerous2, &CConfigDlg::m_nDangerous2},
-    {"AfterWinStop", &ShoeSettings::m_nAfterWinStop, &CConfigDlg::m_nAfterWinStop},
+// The dialog's field of each setting, in the order of kSettingSlots.
+constexpr std::array<std::uint32_t CConfigDlg::*, kSettingSlots.size()> kShown = {
+    &CConfigDlg::m_nXXLimitMoney,  &CConfigDlg::m_nSXLimitMoney, &CConfigDlg::m_nWinStopMoney,
+    &CConfigDlg::m_nLossStopMoney, &CConfigDlg::m_nWinStopNum,   &CConfigDlg::m_nDangerous1,
+    &CConfigDlg::m_nDangerous2,    &CConfigDlg::m_nAfterWinStop,
 };
 
 }  // namespace
@@ -30,17 +21,17 @@ void CnuvDlg::OnConfigure() {
     // The dialog edits copies; the 32-bit patterns cross unchanged in both directions, so a
     // negative setting shows as its unsigned value and comes back with the same bits.
     CConfigDlg dlg(this, &Prompter());
-    for (const SettingField& f : kFields) {
-        dlg.*f.shown = static_cast<std::uint32_t>(m_settings.*f.setting);
+    for (std::size_t i = 0; i < kSettingSlots.size(); ++i) {
+        dlg.*kShown[i] = static_cast<std::uint32_t>(m_settings.*kSettingSlots[i].member);
     }
     if (dlg.exec() != QDialog::Accepted) return;
 
     // All eight are written, changed or not. Nothing is recomputed: the engine and the painting
     // read the settings afresh at their next use.
-    for (const SettingField& f : kFields) {
-        m_settings.*f.setting = static_cast<std::int32_t>(dlg.*f.shown);
+    for (std::size_t i = 0; i < kSettingSlots.size(); ++i) {
+        m_settings.*kSettingSlots[i].member = static_cast<std::int32_t>(dlg.*kShown[i]);
     }
-    for (const SettingField& f : kFields) {
-        WriteSetting(f.name, static_cast<double>(m_settings.*f.setting));
+    for (const SettingSlot& slot : kSettingSlots) {
+        WriteSetting(slot.name, static_cast<double>(m_settings.*slot.member));
     }
 }
