@@ -203,7 +203,14 @@ void CnuvDlg::ScoreChanged() {
     UpdateData(false);
 }
 
+void CnuvDlg::RecordChanged() {
+    update(m_rcAdvice);
+    update(m_rcStatus);
+}
+
 void CnuvDlg::ShoeOver() {
+    // The lines say the shoe is over while the message is up, not only after it closes.
+    RecordChanged();
     m_ui->m_btnConfigure->setEnabled(true);
     Prompter().Message(this, kProductName,
                        QStringLiteral("本局分析已结束！请按“清除”后换新的一局开始。"),

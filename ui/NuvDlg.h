@@ -98,6 +98,11 @@ private:
     void ScoreChanged() override;
     void ShoeOver() override;
 
+    // The record or the settings changed: both lines are painted afresh. Their text depends on
+    // more than the engine reports as changed (the stop rules, the settings), so every command
+    // that may change either ends here. Changed cells are repainted as the engine reports them.
+    void RecordChanged();
+
     // Captures the client area at the screen's depth and writes it to m_strSnapshotPath.
     void WriteSnapshot();
 

@@ -27,11 +27,13 @@ void CnuvDlg::OnConfigure() {
     if (dlg.exec() != QDialog::Accepted) return;
 
     // All eight are written, changed or not. Nothing is recomputed: the engine and the painting
-    // read the settings afresh at their next use.
+    // read the settings afresh at their next use, which the repaint below brings about.
     for (std::size_t i = 0; i < kSettingSlots.size(); ++i) {
         m_settings.*kSettingSlots[i].member = static_cast<std::int32_t>(dlg.*kShown[i]);
     }
     for (const SettingSlot& slot : kSettingSlots) {
         WriteSetting(slot.name, static_cast<double>(m_settings.*slot.member));
     }
+    // New limits or stop rules may end or reopen the shoe, and change the amounts advised.
+    RecordChanged();
 }

@@ -9,14 +9,17 @@
 
 void CnuvDlg::OnBanker() {
     m_shoe.RecordHand(SIDE_BANKER);
+    RecordChanged();
 }
 
 void CnuvDlg::OnPlayer() {
     m_shoe.RecordHand(SIDE_PLAYER);
+    RecordChanged();
 }
 
 void CnuvDlg::OnTie() {
     m_shoe.RecordHand(SIDE_TIE);
+    RecordChanged();
 }
 
 void CnuvDlg::OnBack() {
@@ -27,11 +30,13 @@ void CnuvDlg::OnBack() {
     // The replay runs the hands through the pipeline again, with the settings as they are now;
     // a replayed hand that ends the shoe shows the end-of-shoe message as a click would.
     m_shoe.Back();
+    RecordChanged();
     UpdateData(false);
 }
 
 void CnuvDlg::OnClear() {
     m_shoe.ResetShoe();
+    RecordChanged();
     UpdateData(false);
     m_ui->m_btnConfigure->setEnabled(true);
 }

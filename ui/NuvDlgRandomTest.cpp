@@ -51,5 +51,6 @@ void CnuvDlg::ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
         m_shoe.Replay(RandomShoeLetters(settings, seed, result.lastRun, result.lastShoe));
         m_shoe.SetSettings(m_settings);
     }
+    RecordChanged();
     UpdateData(false);
 }

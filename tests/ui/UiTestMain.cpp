@@ -1,5 +1,5 @@
-// Runs the window tests headless, with the settings hive in a temporary folder, so that they
-// never touch the user's home.
+// Runs the window tests headless, with the settings hive and the data folder in temporary folders,
+// so that they never touch the user's home.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,8 +12,10 @@ int main(int argc, char** argv) {
     // Test discovery runs this program without the test's environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
-    if (!config.isValid()) return 1;
+    QTemporaryDir data;
+    if (!config.isValid() || !data.isValid()) return 1;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include "Prompter.h"
 
@@ -92,3 +99,55 @@ private:
 
 inline const QString kEndOfShoeText =
     QStringLiteral("本局分析已结束！请按“清除”后换新的一局开始。");
+
+// Answers the next modal dialog of type D from the event loop that runs it. It polls until such a
+// dialog is the active modal widget, runs `answer` on it once, and rejects it if `answer` left it
+// open. If none has come and gone by the deadline, it records a failure and closes whatever modal
+// dialog is up, so a dialog that opens late, or never closes, cannot hang the run.
+template <typename D>
+class CModalAnswer {
+public:
+    explicit CModalAnswer(std::function<void(D&)> answer,
+                          std::chrono::milliseconds deadline = std::chrono::seconds(20))
+        : m_answer(std::move(answer)), m_deadline(deadline) {
+        m_clock.start();
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    ~CModalAnswer() {
+        m_timer.stop();
+        if (!m_bAnswered && !m_bTimedOut) ADD_FAILURE() << "the expected dialog never came up";
+    }
+    CModalAnswer(const CModalAnswer&) = delete;
+    CModalAnswer& operator=(const CModalAnswer&) = delete;
+
+    bool Answered() const { return m_bAnswered; }
+
+private:
+    void Poll() {
+        if (m_bAnswered) return;
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            m_bAnswered = true;
+            m_timer.stop();
+            m_answer(*dialog);
+            if (dialog->isVisible()) dialog->reject();
+            return;
+        }
+        if (m_clock.elapsed() > m_deadline.count()) {
+            m_bTimedOut = true;
+            m_timer.stop();
+            ADD_FAILURE() << "no dialog of the expected kind came up before the deadline";
+            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                other->reject();
+            }
+        }
+    }
+
+    std::function<void(D&)> m_answer;
+    std::chrono::milliseconds m_deadline;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    bool m_bAnswered = false;
+    bool m_bTimedOut = false;
+};
