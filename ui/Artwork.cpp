@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -22,7 +24,7 @@ const QColor kTab(46, 109, 164);       // the vertical labels of the two grids
 const QColor kSquareA(255, 253, 245);  // squares, in two alternating colours
 const QColor kSquareB(234, 242, 251);
 const QColor kGridLine(138, 152, 170);
-const QColor kHandNumber(92, 104, 118);
+const QColor kHandNumber(40, 50, 64);  // dark enough to read at 9 pixels
 const QColor kBigDigit(190, 198, 208);
 const QColor kLineWell(255, 251, 240);  // ground of the advice and status lines
 const QColor kTestBand(217, 230, 242);
@@ -91,13 +93,17 @@ void DrawSquares(QPainter& p, const QRect& grid, SquareOf squareOf) {
     }
 }
 
-// The ground of the advice or status line, a little larger than its text rectangle.
-void DrawLineWell(QPainter& p, const QRect& text) {
+// The framed ground of the advice or status line, a little larger than its text rectangle, closed
+// above `bottomLimit`: the status rectangle reaches into the test band, which would hide the lower
+// edge of its frame.
+void DrawLineWell(QPainter& p, const QRect& text, int bottomLimit) {
+    QRect well = text.adjusted(-6, -4, 6, -2);
+    well.setBottom(std::min(well.bottom(), bottomLimit - 2));
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kGridLine, 1));
     p.setBrush(kLineWell);
-    p.drawRoundedRect(text.adjusted(-6, -4, 6, -2), 4, 4);
+    p.drawRoundedRect(well, 4, 4);
     p.restore();
 }
 
@@ -124,7 +130,7 @@ QImage DrawBackground() {
 
     // Result grid with the hand numbers 1..66 small in the corner of each square.
     DrawSquares(p, ResultGrid(), ResultSquare);
-    p.setFont(PixelFont(kFaceSong, 9));
+    p.setFont(PixelFont(kFaceSong, 9, true));
     p.setPen(kHandNumber);
     for (int i = 0; i < kSquares; ++i) {
         const QRect square = ResultSquare(i);
@@ -134,7 +140,7 @@ QImage DrawBackground() {
     DrawGridTab(p, ResultGrid(), QStringLiteral("实时记录区"));
 
     DrawStrip(p, kAdviceStripTop, kAdviceTop, QStringLiteral("下注提示"));
-    DrawLineWell(p, kAdviceRect);
+    DrawLineWell(p, kAdviceRect, kAdviceTop);
 
     // Advice grid; the first four squares show the digits of the hands that get no advice.
     DrawSquares(p, AdviceGrid(), AdviceSquare);
@@ -146,7 +152,7 @@ QImage DrawBackground() {
     DrawGridTab(p, AdviceGrid(), QStringLiteral("胜负显示区"));
 
     DrawStrip(p, kStatusStripTop, kTestBandTop, QStringLiteral("系统信息"));
-    DrawLineWell(p, kStatusRect);
+    DrawLineWell(p, kStatusRect, kTestBandTop);
 
     // Two bands at the bottom: the test row, and a plain foot.
     p.fillRect(QRect(0, kTestBandTop, kClientWidth, kFootBandTop - kTestBandTop), kTestBand);

@@ -1,6 +1,10 @@
 #include "Fonts.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QRect>
 #include <QStringList>
 
 void InstallFontSubstitutions() {
@@ -13,6 +17,20 @@ void InstallFontSubstitutions() {
     QFont::insertSubstitutions(kFaceKai, kai);
     QFont::insertSubstitutions(kFaceSong, song);
     QGuiApplication::setFont(PointFont(kFaceSong, 90));
+}
+
+QFont FitToWidth(QFont font, const QString& text, int width) {
+    constexpr double kSmallest = 4.0;
+    auto fits = [&](const QFont& f) {
+        // The advance, and the ink where a glyph reaches past it.
+        const QFontMetrics metrics(f);
+        const QRect ink = metrics.boundingRect(text);
+        return metrics.horizontalAdvance(text) <= width && ink.left() >= 0 && ink.right() < width;
+    };
+    while (!fits(font) && font.pointSizeF() > kSmallest) {
+        font.setPointSizeF(std::max(kSmallest, font.pointSizeF() - 0.5));
+    }
+    return font;
 }
 
 QFont PointFont(const QString& face, int tenths) {

@@ -16,3 +16,8 @@ void InstallFontSubstitutions();
 
 // A font of `tenths` tenths of a point, as the painting code asks for sizes.
 QFont PointFont(const QString& face, int tenths);
+
+// `font` itself when `text` drawn with it from the left edge fits `width` pixels; otherwise the
+// same face made smaller, half a point at a time, until it fits (or reaches 4 points). Figures
+// that would be cut off are drawn smaller instead; whatever fits keeps its size.
+QFont FitToWidth(QFont font, const QString& text, int width);

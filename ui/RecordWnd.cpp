@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "Fonts.h"
+#include "Layout.h"
 #include "Side.h"
 
 namespace {
@@ -22,10 +23,11 @@ void PaintCellRecord(QPainter& painter, const CCellRecord& cell) {
     if (cell.m_bShow == 0) return;
     painter.save();
     if (cell.m_nValue != 0) {
-        painter.setFont(PointFont(kFaceLishu, 150));
-        painter.setPen(cell.m_nSide == SIDE_BANKER ? kRed : kBlue);
         const QString text = cell.m_nValue > 0 ? QStringLiteral("+%1").arg(cell.m_nValue)
                                                : QString::number(cell.m_nValue);
+        // 15 points holds two digits and a sign; "+120" or "-300" is drawn smaller to show whole.
+        painter.setFont(FitToWidth(PointFont(kFaceLishu, 150), text, layout::kCellWidth));
+        painter.setPen(cell.m_nSide == SIDE_BANKER ? kRed : kBlue);
         DrawTextAt(painter, 0, 2, text);
     } else {
         // Side glyphs; the pause glyph stands 5 pixels to the right.

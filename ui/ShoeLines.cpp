@@ -1,5 +1,9 @@
 #include "ShoeLines.h"
 
+#include <QPainter>
+#include <QRect>
+
+#include "Fonts.h"
 #include "ShoeEngine.h"
 #include "Side.h"
 
@@ -58,4 +62,12 @@ ShoeLine StatusLine(CShoeEngine& shoe) {
     return {QString::asprintf("%d分 %s 收益率%d％ ++%d", shoe.m_nScore, verdict, shoe.m_nYield,
                               shoe.m_nWinCycles),
             kRed};
+}
+
+void PaintShoeLine(QPainter& painter, const QRect& rect, const ShoeLine& line) {
+    // A line too long for its rectangle (large table limits give seven-digit amounts) is drawn
+    // smaller rather than cut off; a line that fits keeps the 15-point face.
+    painter.setFont(FitToWidth(PointFont(kFaceKai, 150), line.text, rect.width()));
+    painter.setPen(line.colour);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line.text);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 
 class CShoeEngine;
+class QPainter;
+class QRect;
 
 // A line of text the main window paints over its background, with its colour.
 struct ShoeLine {
@@ -18,3 +20,7 @@ ShoeLine AdviceLine(CShoeEngine& shoe);
 
 // Score, yield in percent, won cycles and a verdict (失败, 警告, 博赢 or 正常), always red.
 ShoeLine StatusLine(CShoeEngine& shoe);
+
+// Draws `line` from the upper-left corner of `rect` in the 15-point Kai face, or smaller where
+// that would not fit the rectangle's width.
+void PaintShoeLine(QPainter& painter, const QRect& rect, const ShoeLine& line);

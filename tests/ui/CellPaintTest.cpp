@@ -103,3 +103,43 @@ TEST(CellPaint, PauseGlyphStandsFivePixelsRight) {
     ASSERT_GE(leftmostInk(reference), 0);
     EXPECT_EQ(leftmostInk(RenderCell({1, 0, SIDE_PAUSE})), leftmostInk(reference) + 5);
 }
+
+// Where the strokes of `cell` fall when it is painted with its corner at (margin, margin) of a
+// larger transparent picture: the bounding box of the ink, in the cell's own coordinates.
+static QRect InkBox(const CCellRecord& cell) {
+    constexpr int kMargin = 40;
+    QImage image(layout::kCellWidth + 2 * kMargin, layout::kCellHeight + 2 * kMargin,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.translate(kMargin, kMargin);
+        PaintCellRecord(p, cell);
+    }
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0) box |= QRect(x - kMargin, y - kMargin, 1, 1);
+    return box;
+}
+
+TEST(CellPaint, EverySettledValueShowsWholeInItsCell) {
+    // Settled values run from -300 to +300 units (the largest stake); the 15-point face fits two
+    // digits and a sign, and longer values are drawn smaller instead of running past the cell.
+    const QRect cellRect(0, 0, layout::kCellWidth, layout::kCellHeight);
+    const int values[] = {5, -12, 99, -99, 100, -100, 120, -300, 300, 188};
+    for (const int side : {SIDE_BANKER, SIDE_PLAYER}) {
+        for (const int value : values) {
+            SCOPED_TRACE(testing::Message() << "value " << value << " side " << side);
+            const QRect ink = InkBox({1, value, side});
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_TRUE(cellRect.contains(ink))
+                << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+            // Shrunk no further than needed: the number still spans most of the cell.
+            EXPECT_GE(ink.width(), layout::kCellWidth / 2);
+        }
+    }
+    // What fitted before keeps its look: two digits and a sign stand as tall as a single digit.
+    EXPECT_EQ(InkBox({1, 12, SIDE_BANKER}).height(), InkBox({1, 10, SIDE_BANKER}).height());
+    EXPECT_EQ(InkBox({1, -12, SIDE_BANKER}), InkBox({1, -12, SIDE_PLAYER}));
+}

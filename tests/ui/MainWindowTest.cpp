@@ -164,6 +164,28 @@ TEST_F(MainWindow, BackgroundGridLinesFallBetweenTheCells) {
     }
 }
 
+TEST_F(MainWindow, StatusFrameClosesAboveTheTestBandAndHandNumbersRead) {
+    const QImage back = DrawBackground();
+    // Down the middle of the status line: the frame's lower edge (a pixel darker than the well)
+    // lies between the text and the test band.
+    const int x = layout::kStatusRect.center().x();
+    const QRgb well = back.pixel(x, layout::kStatusRect.top() + 10);
+    int edge = -1;
+    for (int y = layout::kStatusRect.top() + 10; y < layout::kTestBandTop; ++y) {
+        if (qGray(back.pixel(x, y)) < qGray(well) - 40) edge = y;
+    }
+    EXPECT_GT(edge, layout::kStatusRect.top() + 15);
+    // The small hand numbers: their darkest stroke stands well off the square's ground.
+    for (const int i : {0, 37, 65}) {
+        const QRect corner(layout::ResultSquare(i).topLeft() + QPoint(1, 1), QSize(14, 10));
+        int darkest = 255;
+        for (int y = corner.top(); y <= corner.bottom(); ++y)
+            for (int xx = corner.left(); xx <= corner.right(); ++xx)
+                darkest = std::min(darkest, qGray(back.pixel(xx, y)));
+        EXPECT_LT(darkest, 100) << "hand " << i + 1;
+    }
+}
+
 TEST_F(MainWindow, FontsMapToInstalledChineseFaces) {
     for (const char* face : {"隶书", "楷体_GB2312", "宋体"}) {
         SCOPED_TRACE(face);

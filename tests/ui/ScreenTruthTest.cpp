@@ -2,6 +2,7 @@
 // line or cell may keep a text that the record no longer says.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "ConfigDlg.h"
+#include "RegistryHive.h"
 #include "UiTestSupport.h"
 #include "WindowFixture.h"
 
@@ -17,6 +19,9 @@ namespace {
 
 class ScreenTruth : public WindowFixture {
 protected:
+    // OK in the configuration dialog writes the hive; later windows must start from defaults.
+    ~ScreenTruth() override { std::filesystem::remove(CRegistryHive::UserHivePath()); }
+
     // The pixels the platform holds for the window, once every pending paint has run.
     QImage OnScreen() {
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();

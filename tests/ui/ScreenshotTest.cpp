@@ -70,3 +70,33 @@ TEST(Screenshots, MainStates) {
     Save(about, "4-about");
     Save(DrawIcon(128), "5-icon");
 }
+
+TEST(Screenshots, FullShoeAndLargeFigures) {
+    CRecordingPrompter prompter;
+    CnuvDlg dlg(nullptr, &prompter);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+
+    // No stop rule in reach: the shoe runs to its 66th hand.
+    ShoeSettings& s = dlg.m_settings;
+    s.m_nWinStopMoney = s.m_nLossStopMoney = 100000;
+    s.m_nWinStopNum = s.m_nDangerous1 = s.m_nDangerous2 = 1000;
+    ClickHands(dlg, "BPPBBPBPPPBBPBPPBPBBBPPBPBPBBPPBPBBPPPBPBBPBPBBPBPPBBPBPBPBBPPBBPB");
+    Save(Screenshot(dlg), "6-full-shoe-ended");
+
+    // Large table limits, a settled +120 and -300, and the advice of the largest stake, written
+    // straight into the record.
+    dlg.OnClear();
+    s = ShoeSettings{};
+    s.m_nXXLimitMoney = 10000;
+    s.m_nSXLimitMoney = 2000000;
+    ClickHands(dlg, "BPBPBPBPBPB");
+    CShoeEngine& shoe = dlg.m_shoe;
+    shoe.m_AdviceCell[4] = CCellRecord{1, 120, SIDE_BANKER};
+    shoe.m_AdviceCell[5] = CCellRecord{1, -300, SIDE_PLAYER};
+    shoe.m_AdviceCell[11] = CCellRecord{1, 0, SIDE_BANKER};
+    shoe.m_nStake[11] = 300;
+    shoe.RebuildDerivedState();
+    dlg.update();
+    Save(Screenshot(dlg), "7-large-values-long-advice");
+}

@@ -3,6 +3,10 @@
 #include <functional>
 #include <string_view>
 
+#include <QImage>
+#include <QPainter>
+
+#include "Fonts.h"
 #include "ShoeEngine.h"
 #include "ShoeLines.h"
 #include "Side.h"
@@ -140,4 +144,48 @@ TEST(ShoeLines, ShoeEndedByItsWinStop) {
     Play(shoe, "BBBPBB");  // the sixth hand wins one unit: the win-stop is reached
     EXPECT_EQ(AdviceLine(shoe).text, QStringLiteral("本局结束,总计赢95元"));
     EXPECT_EQ(shoe.m_AdviceCell[6].m_nSide, SIDE_NONE);
+}
+
+TEST(ShoeLines, LongLinesShowWholeInTheirRectangle) {
+    // The longest lines the largest settings can give: ten-digit amounts, the last hand, the
+    // largest stake, counters near their limits. Each must show whole in its 360-pixel rectangle.
+    const QRect rect(40, 30, 360, 29);  // the size of both line rectangles, inside a margin
+    const struct {
+        const char* name;
+        const char16_t* text;
+        bool fitsAtFullSize;
+    } cases[] = {
+        {"short advice", u"第6手请下注 庄1 (庄:300元 闲:200元)", true},
+        {"empty shoe", u"请输入前四手", true},
+        {"large limits", u"第12手请下注 庄300 (庄:3000000元 闲:10000元)", false},
+        {"largest amounts", u"第66手请下注 闲300 (闲:5368709100元 庄:2147483647元)", false},
+        {"largest end of shoe", u"本局结束,总计赢6442450941元", true},
+        {"largest status", u"-19800分 警告 收益率-100％ ++2147483647", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ShoeLine line{QString::fromUtf16(c.text), QColor(255, 0, 0)};
+        QImage clipped(440, 90, QImage::Format_ARGB32_Premultiplied);
+        clipped.fill(Qt::transparent);
+        QImage unclipped = clipped;
+        {
+            QPainter p(&clipped);
+            PaintShoeLine(p, rect, line);
+        }
+        // The same text in the same font with nothing to clip it.
+        const QFont font = FitToWidth(PointFont(kFaceKai, 150), line.text, rect.width());
+        {
+            QPainter p(&unclipped);
+            p.setFont(font);
+            p.setPen(line.colour);
+            p.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, line.text);
+        }
+        EXPECT_TRUE(clipped == unclipped) << "part of the text was cut off";
+        QRect ink;
+        for (int y = 0; y < unclipped.height(); ++y)
+            for (int x = 0; x < unclipped.width(); ++x)
+                if (qAlpha(unclipped.pixel(x, y)) != 0) ink |= QRect(x, y, 1, 1);
+        EXPECT_TRUE(rect.contains(ink));
+        EXPECT_EQ(font.pointSizeF() == 15.0, c.fitsAtFullSize) << font.pointSizeF();
+    }
 }
