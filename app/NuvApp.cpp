@@ -1,17 +1,12 @@
 #include "NuvApp.h"
 
-#include "Fonts.h"
+#include "AppSetup.h"
 #include "NuvDlg.h"
-#include "Product.h"
 
 CnuvApp::CnuvApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool CnuvApp::InitInstance() {
-    setApplicationName(QStringLiteral("nuv"));
-    setApplicationDisplayName(kProductName);
-    setApplicationVersion(kProductVersion);
-    setDesktopFileName(QStringLiteral("nuv"));
-    InstallFontSubstitutions();
+    SetUpApplication(*this);
 
     CnuvDlg dlg;
     dlg.exec();

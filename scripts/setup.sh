@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libfmt-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     fonts-arphic-gkai00mp fonts-arphic-ukai fonts-arphic-gbsn00lp fonts-arphic-uming
     xvfb xauth
     clang libclang-rt-14-dev

@@ -29,5 +29,7 @@ QString CAboutDlg::ReadmePath() {
     const QString installed =
         QDir::cleanPath(prefix.filePath(QStringLiteral(NUV_DOCDIR "/README.md")));
     if (QFileInfo::exists(installed)) return installed;
-    return QStringLiteral(NUV_README_SOURCE);
+    // Not installed (run from the build tree): where `cmake --install` puts it, never a path of
+    // the build tree, which means nothing to a player.
+    return QStringLiteral(NUV_INSTALLED_README);
 }

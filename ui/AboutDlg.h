@@ -16,7 +16,7 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr);
     ~CAboutDlg() override;
 
-    // The installed README if it is there, else the one beside the sources of this build.
+    // The installed README beside the running program, else where installing puts it.
     static QString ReadmePath();
 
 private:

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include <QGuiApplication>
 #include <QLineEdit>
 
+#include "Product.h"
 #include "Prompter.h"
 
 namespace {
@@ -41,8 +41,7 @@ std::optional<Number> ParseDecimal(QStringView text, bool allowMinus) {
 }
 
 void RefuseEntry(QLineEdit& edit, CPrompter& prompter, const QString& text) {
-    prompter.Message(edit.window(), QGuiApplication::applicationDisplayName(), text,
-                     CPrompter::Icon::Warning);
+    prompter.Message(edit.window(), kProductName, text, CPrompter::Icon::Warning);
     edit.setFocus(Qt::OtherFocusReason);
     edit.selectAll();
 }

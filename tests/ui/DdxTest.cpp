@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "Ddx.h"
+#include "Product.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST(DdxRead, BadEntryIsReportedAndGetsTheFocusBack) {
     EXPECT_EQ(signedValue, 9);
     ASSERT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(prompter.Last().text, QStringLiteral("Please enter an integer."));
-    EXPECT_EQ(prompter.Last().caption, QApplication::applicationDisplayName());
+    EXPECT_EQ(prompter.Last().caption, kProductName);
     EXPECT_EQ(dialog.focusWidget(), edit);
     EXPECT_EQ(edit->selectedText(), QStringLiteral("12x"));
 

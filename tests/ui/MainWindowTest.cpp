@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -391,7 +392,11 @@ TEST_F(MainWindow, ContextMenuOffersAboutWhichNamesProductVersionAndReadme) {
     EXPECT_TRUE(aboutTexts.contains(QStringLiteral("百家乐投注顾问 3.1.2")));
     EXPECT_TRUE(aboutTexts.contains(QStringLiteral("版权所有")));
     EXPECT_TRUE(aboutTexts.contains(CAboutDlg::ReadmePath()));
-    EXPECT_TRUE(CAboutDlg::ReadmePath().endsWith(QStringLiteral("README.md")));
+    EXPECT_TRUE(CAboutDlg::ReadmePath().endsWith(QStringLiteral("/doc/nuv/README.md")));
+    // Nothing of the build tree (this test runs from it) shows.
+    const QString tree =
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../../..")).canonicalPath();
+    EXPECT_FALSE(aboutTexts.contains(tree)) << aboutTexts;
 }
 
 TEST_F(MainWindow, ScreenShowsNoRemainsOfReplacedText) {
@@ -426,4 +431,26 @@ TEST(QtPrompter, ShowsARealMessageBox) {
     CQtPrompter().Message(nullptr, QStringLiteral("标题"), QStringLiteral("正文"),
                           CPrompter::Icon::None);
     EXPECT_EQ(seen, QStringLiteral("标题|正文"));
+}
+
+TEST(QtPrompter, QuestionButtonsReadInChineseAndCaptionsStandAsGiven) {
+    // Qt appends the application's display name to every caption once one is set; the program
+    // sets none, so each caption reads exactly as given.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QStringList buttons;
+    QString caption;
+    CModalAnswer<QMessageBox> answer([&](QMessageBox& box) {
+        caption = box.windowTitle();
+        for (QAbstractButton* b : box.buttons()) buttons << b->text();
+    });
+    CQtPrompter().Confirm(nullptr, QStringLiteral("寻找最优参数"),
+                          QStringLiteral("现在开始测试吗？"));
+    EXPECT_EQ(caption, QStringLiteral("寻找最优参数"));
+    buttons.sort();
+    QStringList expected{QStringLiteral("确定"), QStringLiteral("取消")};
+    expected.sort();
+    EXPECT_EQ(buttons, expected);
+
+    CnuvDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("百家乐投注顾问 3.1.2"));
 }

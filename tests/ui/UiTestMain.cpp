@@ -5,8 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "Fonts.h"
-#include "Product.h"
+#include "AppSetup.h"
 
 int main(int argc, char** argv) {
     // Test discovery runs this program without the test's environment.
@@ -19,7 +18,6 @@ int main(int argc, char** argv) {
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(kProductName);
-    InstallFontSubstitutions();
+    SetUpApplication(app);
     return RUN_ALL_TESTS();
 }

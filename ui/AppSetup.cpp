@@ -1,0 +1,29 @@
+#include "AppSetup.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "Fonts.h"
+#include "Product.h"
+
+bool LoadQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+void SetUpApplication(QApplication& app) {
+    QCoreApplication::setApplicationName(QStringLiteral("nuv"));
+    QCoreApplication::setApplicationVersion(kProductVersion);
+    QGuiApplication::setDesktopFileName(QStringLiteral("nuv"));
+    LoadQtTranslations(app);
+    InstallFontSubstitutions();
+}
