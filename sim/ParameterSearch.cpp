@@ -97,7 +97,7 @@ int CRanking::Offer(std::int32_t win, std::int32_t loss, float average, float yi
     return rank;
 }
 
-SearchEstimate EstimateSearch(const SearchOptions& o) {
+SearchEstimate EstimateSearch(const SearchOptions& o, double secondsPerShoe) {
     SearchEstimate e;
     const std::int64_t winValues = 2 * static_cast<std::int64_t>(o.winRadius) + 1;
     const std::int64_t lossValues = 2 * static_cast<std::int64_t>(o.lossRadius) + 1;
@@ -114,9 +114,9 @@ SearchEstimate EstimateSearch(const SearchOptions& o) {
             ? points * static_cast<std::uint64_t>(o.runs) * static_cast<std::uint64_t>(o.shoes)
             : 0;
     e.shoes = Decimal(shoes);
-    e.minutes =
-        static_cast<float>(static_cast<double>(o.runs) * static_cast<double>(o.shoes) * 0.05 *
-                           static_cast<double>(winValues) * static_cast<double>(lossValues) / 60.0);
+    e.minutes = static_cast<float>(static_cast<double>(o.runs) * static_cast<double>(o.shoes) *
+                                   secondsPerShoe * static_cast<double>(winValues) *
+                                   static_cast<double>(lossValues) / 60.0);
     if (e.gridPoints == 0) e.minutes = 0;
     return e;
 }

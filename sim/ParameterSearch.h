@@ -29,9 +29,11 @@ struct SearchOptions {
 struct SearchEstimate {
     std::int64_t gridPoints = 0;  // 0 for a negative radius
     std::string shoes;            // grid points x runs x shoes, in full (it may pass 64 bits)
-    float minutes = 0;            // at 0.05 seconds per shoe
+    float minutes = 0;            // at `secondsPerShoe`
 };
-SearchEstimate EstimateSearch(const SearchOptions& options);
+// The shoe count, and the minutes at `secondsPerShoe` (the program's traditional figure of 0.05
+// by default; the window passes this machine's measured speed).
+SearchEstimate EstimateSearch(const SearchOptions& options, double secondsPerShoe = 0.05);
 
 // "最优参数记录表_<L0>_<W0>.ini" in the options' folder.
 std::filesystem::path RankingFilePath(const SearchOptions& options);

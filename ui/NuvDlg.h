@@ -62,6 +62,10 @@ public:
     // Seed of each random test and search: the clock, unless a test pins it.
     std::function<std::uint64_t()> m_fnSeed = &CnuvDlg::ClockSeed;
     static std::uint64_t ClockSeed();
+    // Seconds per shoe for the search's time estimate: a short sample of this machine's speed,
+    // unless a test pins it.
+    std::function<double(const ShoeSettings&)> m_fnSecondsPerShoe = &CnuvDlg::SampleShoeSpeed;
+    static double SampleShoeSpeed(const ShoeSettings& settings);
     const QRect m_rcAdvice = layout::kAdviceRect;
     const QRect m_rcStatus = layout::kStatusRect;
 

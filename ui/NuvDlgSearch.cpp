@@ -10,6 +10,7 @@
 #include "BackgroundWork.h"
 #include "ParameterSearch.h"
 #include "Prompter.h"
+#include "ShoeSpeed.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -34,6 +35,10 @@ QString PathText(const fs::path& path) {
 
 }  // namespace
 
+double CnuvDlg::SampleShoeSpeed(const ShoeSettings& settings) {
+    return MeasureSecondsPerShoe(settings);
+}
+
 void CnuvDlg::SearchParameters() {
     if (m_shoe.m_bSimulating) return;  // a test or search is already running
     if (!UpdateData(true)) return;
@@ -49,9 +54,16 @@ void CnuvDlg::SearchParameters() {
     options.runs = m_nTestTimes;
     options.shoes = m_nTestShoes;
     options.folder = RankingFolder();
-    if (!Prompter().Confirm(
-            this, kCaption,
-            QString::fromStdString(SearchQuestionText(options, EstimateSearch(options))))) {
+    // The estimate times a short sample of shoes first: the traditional 0.05 seconds per shoe is
+    // some hundred thousand times too slow and would make every search look impossible.
+    double secondsPerShoe = 0;
+    {
+        CWaitCursor wait;
+        secondsPerShoe = m_fnSecondsPerShoe(base);
+    }
+    if (!Prompter().Confirm(this, kCaption,
+                            QString::fromStdString(SearchQuestionText(
+                                options, EstimateSearch(options, secondsPerShoe))))) {
         return;
     }
     options.seed = m_fnSeed();

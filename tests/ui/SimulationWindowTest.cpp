@@ -21,6 +21,7 @@
 #include "ParameterSearch.h"
 #include "RandomTest.h"
 #include "RecordWnd.h"
+#include "ShoeSpeed.h"
 #include "UiTestSupport.h"
 #include "WindowFixture.h"
 
@@ -39,6 +40,9 @@ QString PathText(const fs::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+// The machine speed the window's estimate is given: a microsecond per shoe.
+constexpr double kSecondsPerShoe = 1e-6;
+
 // Shoe `shoe` of run `run` of a test with `seed`, replayed on an engine of its own.
 CShoeEngine ReplayedShoe(const ShoeSettings& settings, std::int64_t run, std::int64_t shoe) {
     CShoeEngine engine(settings);
@@ -56,6 +60,7 @@ protected:
         m_savedDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome.path()));
         dlg.m_fnSeed = [] { return kSeed; };
+        dlg.m_fnSecondsPerShoe = [](const ShoeSettings&) { return kSecondsPerShoe; };
     }
     ~SimulationWindow() override {
         if (m_hadDataHome) {
@@ -264,7 +269,7 @@ TEST_F(SimulationWindow, CancelAtTheQuestionTouchesNothing) {
     EXPECT_EQ(prompter.Last().caption, QStringLiteral("寻找最优参数"));
     const SearchOptions o = WindowSearch(2, 3);
     EXPECT_EQ(prompter.Last().text,
-              QString::fromStdString(SearchQuestionText(o, EstimateSearch(o))));
+              QString::fromStdString(SearchQuestionText(o, EstimateSearch(o, kSecondsPerShoe))));
     EXPECT_TRUE(prompter.Last().text.contains(m_dataHome.path() +
                                               QStringLiteral("/nuv/最优参数记录表_292_29.ini")));
     EXPECT_TRUE(QDir(m_dataHome.path()).isEmpty());  // not even the folder
@@ -397,3 +402,19 @@ TEST_F(SimulationWindow, CancelledSearchKeepsTheFileAsFarAsItGot) {
 }
 
 }  // namespace
+
+TEST_F(SimulationWindow, SearchEstimateUsesTheMeasuredSpeed) {
+    // With the default limits as radii the grid has 16040401 points: at a microsecond a shoe the
+    // question announces about a quarter of a minute, not the 13367 minutes of 0.05 s a shoe.
+    prompter.m_bConfirm = false;
+    dlg.SearchParameters();
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_TRUE(
+        prompter.Last().text.contains(QStringLiteral("总靴数为 16040401靴，预计耗时0.27分钟")))
+        << prompter.Last().text;
+
+    // The real sample gives a figure of this machine, far below the traditional one.
+    const double measured = MeasureSecondsPerShoe(ShoeSettings{}, 1, std::chrono::milliseconds(5));
+    EXPECT_GT(measured, 0.0);
+    EXPECT_LT(measured, 0.05);
+}
