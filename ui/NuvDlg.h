@@ -139,7 +139,7 @@ private:
     std::unique_ptr<Ui::CnuvDlg> m_ui;
     CPrompter* m_pPrompter;
     QAction* m_actAbout = nullptr;       // the About entry of the context menu
-    QMenu* m_pMenu = nullptr;            // everything beyond the specified window
+    QMenu* m_pMenu = nullptr;            // the commands and windows beyond the adviser's own
     QPushButton* m_btnMenu = nullptr;    // opens m_pMenu, left of the Notes button
     QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
     CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened

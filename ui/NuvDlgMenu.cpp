@@ -1,5 +1,5 @@
-// The menu of everything beyond the specified window, opened by the header button and by a right
-// click, and the road window it opens.
+// The menu of the commands and windows beyond the adviser's own, opened by the header button and by
+// a right click, and the road window it opens.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
