@@ -5,6 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "RoadsReport.h"
 #include "SettingsFlags.h"
 #include "ShoeEngine.h"
 
@@ -158,8 +159,8 @@ std::optional<std::string> CheckReplayInput(std::string_view results) {
     return std::nullopt;
 }
 
-void RunReplay(std::string_view results, const ShoeSettings& settings, bool json,
-               std::ostream& out) {
+void RunReplay(std::string_view results, const ShoeSettings& settings, bool json, std::ostream& out,
+               bool roads) {
     CShoeEngine engine(settings);
     engine.ResetShoe();
     if (!json) {
@@ -200,6 +201,13 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
         const HandRow row = ReadRow(engine, k, side);
         out << (json ? RowJson(row).dump() : RowText(row)) << '\n';
     }
+    if (roads) {
+        const CShoeRoads shoeRoads = RoadsOfRecord(engine);
+        if (json)
+            out << RoadsJson(shoeRoads).dump() << '\n';
+        else
+            out << RoadsText(shoeRoads);
+    }
 }
 
 CReplayCommand::CReplayCommand(CLI::App& app)
@@ -208,6 +216,9 @@ CReplayCommand::CReplayCommand(CLI::App& app)
           "Play a shoe given as hand letters and print what the adviser says after each hand.")) {
     AddSettingsFlags(*m_pCommand, m_settings);
     m_pCommand->add_flag("--json", m_bJson, "one JSON object per line");
+    m_pCommand->add_flag("--roads", m_bRoads,
+                         "after the last hand, the road maps of the shoe (one more JSON object "
+                         "with --json)");
     m_pCommand
         ->add_option("RESULTS", m_strResults,
                      "hand letters B/P/T or Z/X/H (either case), - for Back, / for Clear")
@@ -219,6 +230,6 @@ int CReplayCommand::Run() {
         std::cerr << "nuv-sim replay: " << *error << '\n';
         return 2;
     }
-    RunReplay(m_strResults, m_settings, m_bJson, std::cout);
+    RunReplay(m_strResults, m_settings, m_bJson, std::cout, m_bRoads);
     return 0;
 }

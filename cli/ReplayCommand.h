@@ -13,9 +13,10 @@
 std::optional<std::string> CheckReplayInput(std::string_view results);
 
 // Plays a checked RESULTS string through the engine and prints one row (or one JSON object per
-// line with `json`) for every hand, Back and Clear.
-void RunReplay(std::string_view results, const ShoeSettings& settings, bool json,
-               std::ostream& out);
+// line with `json`) for every hand, Back and Clear; with `roads`, then the road maps of the shoe
+// left in the record.
+void RunReplay(std::string_view results, const ShoeSettings& settings, bool json, std::ostream& out,
+               bool roads = false);
 
 // `nuv-sim replay`.
 class CReplayCommand {
@@ -28,5 +29,6 @@ private:
     CLI::App* m_pCommand;
     ShoeSettings m_settings;
     bool m_bJson = false;
+    bool m_bRoads = false;
     std::string m_strResults;
 };

@@ -176,3 +176,34 @@ void LoadSettings(ShoeSettings& settings) {
 ShoeSettings PeekUserSettings() {
     return PeekSettings(UserHive(true));
 }
+
+std::optional<std::int32_t> ReadExtraValue(const CRegistryHive& hive, std::string_view name) {
+    CRegKey key;
+    if (hive.OpenKeyForRead(kKey, key) != RegStatus::kOk) return std::nullopt;
+    std::array<std::uint8_t, 4> data{};
+    std::size_t length = data.size();
+    std::uint32_t type = REG_NONE;
+    if (hive.QueryValue(key, name, data, length, &type) != RegStatus::kOk) return std::nullopt;
+    if (type != REG_DWORD || length != data.size()) return std::nullopt;
+    const std::uint32_t bits = static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16) |
+                               static_cast<std::uint32_t>(data[3]) << 24;
+    return static_cast<std::int32_t>(bits);
+}
+
+void WriteExtraValue(CRegistryHive& hive, std::string_view name, std::int32_t value) {
+    if (ReadExtraValue(hive, name) == value) return;
+    CRegKey key;
+    if (hive.OpenKey(kKey, key) != RegStatus::kOk && hive.CreateKey(kKey, key) != RegStatus::kOk) {
+        return;
+    }
+    hive.SetDword(key, name, static_cast<std::uint32_t>(value));
+}
+
+std::optional<std::int32_t> ReadExtraValue(std::string_view name) {
+    return ReadExtraValue(UserHive(true), name);
+}
+
+void WriteExtraValue(std::string_view name, std::int32_t value) {
+    CRegistryHive hive = UserHive();
+    WriteExtraValue(hive, name, value);
+}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -60,3 +61,18 @@ void LoadSettings(CRegistryHive& hive, ShoeSettings& settings);
 // changing, locking or moving anything (for tools that must leave the user's hive alone).
 ShoeSettings PeekSettings(const CRegistryHive& hive);
 ShoeSettings PeekUserSettings();
+
+// State that is not one of the eight settings (which extra windows are open, and where) is kept
+// as more REG_DWORD values with English names in the same key. A missing value is never written
+// back with a default, so a first start still writes only the nine values above; the version
+// clean-up may wipe them, which only brings back the defaults.
+
+// The stored 32-bit pattern, or nullopt when the key or the value is missing or the value is not
+// a 4-byte REG_DWORD. Writes nothing.
+std::optional<std::int32_t> ReadExtraValue(std::string_view name);
+std::optional<std::int32_t> ReadExtraValue(const CRegistryHive& hive, std::string_view name);
+
+// Stores `value` as a REG_DWORD unless exactly that is stored already, so that an unchanged
+// state never rewrites the hive. Silent on failure.
+void WriteExtraValue(std::string_view name, std::int32_t value);
+void WriteExtraValue(CRegistryHive& hive, std::string_view name, std::int32_t value);

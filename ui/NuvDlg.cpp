@@ -48,6 +48,7 @@ void CnuvDlg::OnInitDialog() {
     m_actAbout = new QAction(QStringLiteral("关于%1(&A)...").arg(kProductName), this);
     m_actAbout->setObjectName(QStringLiteral("actAbout"));
     connect(m_actAbout, &QAction::triggered, this, &CnuvDlg::OnAbout);
+    CreateMenu();
     setWindowIcon(m_hIcon);
 
     LoadSettings(m_settings);
@@ -167,9 +168,7 @@ void CnuvDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CnuvDlg::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction(m_actAbout);
-    menu.exec(event->globalPos());
+    m_pMenu->exec(event->globalPos());
 }
 
 // --- engine observer ---
@@ -177,6 +176,7 @@ void CnuvDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CnuvDlg::CellChanged(Grid grid, int index) {
     auto& cells = grid == Grid::Result ? m_pResultCell : m_pAdviceCell;
     if (index >= 0 && index < CShoeEngine::kHands && cells[index]) cells[index]->update();
+    if (grid == Grid::Result) RecordChanged();
 }
 
 void CnuvDlg::AdviceCellAreaChanged(int index) {

@@ -18,7 +18,10 @@
 
 class CPrompter;
 class CRecordWnd;
+class CRoadWnd;
 class QAction;
+class QMenu;
+class QPushButton;
 class QTimer;
 struct RandomTestResult;
 
@@ -32,7 +35,8 @@ class CnuvDlg;
 // It owns the settings and the shoe engine and is the engine's observer: the engine says which
 // cell or area changed and the dialog repaints exactly that. Command handlers live in files of
 // their own (NuvDlgHands.cpp, NuvDlgRandomTest.cpp, NuvDlgSnapshot.cpp, NuvDlgConfigure.cpp,
-// NuvDlgSearch.cpp); painting is in NuvDlgPaint.cpp.
+// NuvDlgSearch.cpp); painting is in NuvDlgPaint.cpp; the menu of the extra windows and commands is
+// in NuvDlgMenu.cpp.
 class CnuvDlg : public QDialog, private CShoeObserver {
     Q_OBJECT
 
@@ -86,11 +90,17 @@ public slots:
     void OnConfigure();       // button 1020 "配置(&A)": the settings dialog
     void SearchParameters();  // hidden button 1038 "寻找最优参数"
     void OnTimer();           // the snapshot timer fired: write the picture
+    // The header's menu button: opens the menu beneath it.
+    void OnMenu();
+    // Menu item "路单" (F2): opens or closes the road window.
+    void ShowRoadWnd(bool show);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Reopens the road window when it was left open.
+    void showEvent(QShowEvent* event) override;
 
     CPrompter& Prompter() { return *m_pPrompter; }
 
@@ -111,6 +121,10 @@ private:
     void WriteSnapshot();
 
     void OnInitDialog();
+    // Builds the menu and the header button that opens it.
+    void CreateMenu();
+    // The record's results changed: the road window follows.
+    void RecordChanged();
     void SetButtonBitmaps();
     void CreateCells();
     // Shows a finished random test: its two results in the edits and its last shoe, replayed
@@ -134,6 +148,10 @@ private:
     std::unique_ptr<Ui::CnuvDlg> m_ui;
     CPrompter* m_pPrompter;
     QAction* m_actAbout = nullptr;       // the About entry of the context menu
+    QMenu* m_pMenu = nullptr;            // the commands and windows beyond the adviser's own
+    QPushButton* m_btnMenu = nullptr;    // opens m_pMenu, left of the Notes button
+    QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
+    CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened
     QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture
     QIcon m_hIcon;
     QPixmap m_bmpBack;

@@ -108,6 +108,44 @@ TEST(Replay, BackClearAndRefusedHands) {
     EXPECT_EQ(lines[9]["hand"], 1);
 }
 
+// With --roads one more object follows the last hand: the roads of the shoe left in the record
+// after Clear and Back, as arrays of columns, with the preview and the counts.
+TEST(Replay, RoadsFollowTheLastHand) {
+    const Output r = RunSim("replay --roads --json BBBB/TBTTBPPB-P");
+    ASSERT_EQ(r.status, 0);
+    const std::vector<nlohmann::json> lines = JsonLines(r.out);
+    ASSERT_EQ(lines.size(),
+              4u + 1u + 8u + 1u + 1u + 1u);  // 4 hands, Clear, 8 hands, Back, 1 hand, roads
+    const nlohmann::json& roads = lines.back().at("roads");
+    EXPECT_EQ(roads["bead_plate"],
+              nlohmann::json::parse(R"([["T","B","T","T","B","P"],["P","P"]])"));
+    EXPECT_EQ(roads["big_road"], nlohmann::json::parse(R"([
+        [{"side":"B","ties":3},{"side":"B","ties":0}],
+        [{"side":"P","ties":0},{"side":"P","ties":0},{"side":"P","ties":0}]])"));
+    EXPECT_EQ(roads["ties_before_first"], 1);
+    EXPECT_EQ(roads["big_eye_boy"], nlohmann::json::parse(R"([["red"],["blue"]])"));
+    EXPECT_EQ(roads["small_road"], nlohmann::json::array());
+    EXPECT_EQ(roads["cockroach_pig"], nlohmann::json::array());
+    EXPECT_EQ(roads["preview"], nlohmann::json::parse(R"({
+        "banker":{"big_eye_boy":"blue","small_road":null,"cockroach_pig":null},
+        "player":{"big_eye_boy":"red","small_road":null,"cockroach_pig":null}})"));
+    EXPECT_EQ(roads["counts"], nlohmann::json::parse(R"({"hands":8,"banker":2,"player":3,"tie":3,
+        "banker_share":25.0,"player_share":37.5,"tie_share":37.5,
+        "longest_banker":2,"longest_player":3,"runs":2})"));
+
+    // A hand refused after the end of the shoe is not in the roads; the text form draws them.
+    std::ostringstream json;
+    ShoeSettings s;
+    s.m_nWinStopMoney = 1;
+    RunReplay("zzzzZZ", s, true, json, true);
+    EXPECT_EQ(JsonLines(json.str()).back()["roads"]["counts"]["hands"], 5);
+    std::ostringstream text;
+    RunReplay("TBBPB", ShoeSettings{}, false, text, true);
+    EXPECT_NE(text.str().find("big road (lower case: ties marked on the cell)\n  bPB\n  B..\n"),
+              std::string::npos)
+        << text.str();
+}
+
 TEST(Replay, BadInputIsExitTwoWithNothingOnStdout) {
     for (const char* args : {"replay BBQ", "replay --win-stop 2x B", "replay --alarm 99999999999 B",
                              "replay", "test --runs many"}) {

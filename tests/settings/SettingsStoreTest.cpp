@@ -374,4 +374,37 @@ TEST_F(SettingsStoreTest, PeekChangesNothing) {
     }
 }
 
+// Extra state sits beside the nine values: never written as a default, written only when it
+// changes, read back with its sign, and only as a 4-byte REG_DWORD.
+TEST_F(SettingsStoreTest, ExtraValuesAreWrittenOnlyWhenTheyChange) {
+    EXPECT_EQ(ReadExtraValue("RoadWndOpen"), std::nullopt);
+    EXPECT_FALSE(fs::exists(Folder()));
+    ShoeSettings settings;
+    testing::internal::CaptureStdout();
+    LoadSettings(settings);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadExtraValue("RoadWndOpen"), std::nullopt);
+    EXPECT_EQ(HiveText(), Hive(kFreshKey));
+
+    WriteExtraValue("RoadWndX", -5);
+    const std::string withExtra = Hive(std::string(kFreshKey.substr(0, kFreshKey.size() - 1)) +
+                                       "\"RoadWndX\"=dword:fffffffb\n\n");
+    EXPECT_EQ(HiveText(), withExtra);
+    EXPECT_EQ(ReadExtraValue("RoadWndX"), -5);
+    struct stat before {};
+    ::stat(File().c_str(), &before);
+    WriteExtraValue("RoadWndX", -5);  // unchanged: the file is not replaced
+    struct stat after {};
+    ::stat(File().c_str(), &after);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+
+    for (const char* stored : {"\"RoadWndX\"=hex:05,00,00\n", "\"RoadWndX\"=\"5\"\n"}) {
+        SCOPED_TRACE(stored);
+        WriteHive(Current(stored));
+        EXPECT_EQ(ReadExtraValue("RoadWndX"), std::nullopt);
+        WriteExtraValue("RoadWndX", 5);
+        EXPECT_EQ(HiveText(), Current("\"RoadWndX\"=dword:00000005\n"));
+    }
+}
+
 }  // namespace
