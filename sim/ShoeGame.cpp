@@ -1,0 +1,120 @@
+#include "ShoeGame.h"
+
+#include "CardShoe.h"
+#include "ShoeEngine.h"
+#include "ShoeRandom.h"
+#include "Side.h"
+
+namespace {
+
+// Plays the results that `deal` hands out (a side code, SIDE_NONE when it has no more) into a
+// freshly reset engine until they run out or the shoe is over. Each hand is settled at the table
+// with the bets the advice line showed before it. `deal` is only asked while the shoe goes on.
+template <class Deal>
+ShoeOutcome PlayAtTable(CShoeEngine& engine, Deal&& deal) {
+    engine.m_bSimulating = 1;
+    engine.ResetShoe();
+    ShoeOutcome outcome;
+    while (!engine.IsShoeOver()) {
+        const int winner = deal();
+        if (winner == SIDE_NONE) break;
+        const BetSettlement money = SettleBets(AdvisedBets(engine), winner);
+        outcome.netCents += money.netCents;
+        outcome.commissionCents += money.commissionCents;
+        outcome.banker += winner == SIDE_BANKER;
+        outcome.player += winner == SIDE_PLAYER;
+        outcome.tie += winner == SIDE_TIE;
+        engine.RecordHand(winner);
+    }
+    outcome.score = engine.m_nScore;
+    outcome.hands = engine.m_nHandCount;
+    return outcome;
+}
+
+}  // namespace
+
+std::string_view GameName(Game game) {
+    return game == Game::Cards ? "cards" : "coin";
+}
+
+std::optional<Game> ParseGame(std::string_view word) {
+    if (word == "coin") return Game::Coin;
+    if (word == "cards") return Game::Cards;
+    return std::nullopt;
+}
+
+TableBets AdvisedBets(const CShoeEngine& engine) {
+    const int n = engine.m_nHandCount;
+    if (n < CShoeEngine::kFirstAdvised || n >= CShoeEngine::kHands) return {};
+    const int side = engine.m_AdviceCell[n].m_nSide;
+    if (side != SIDE_BANKER && side != SIDE_PLAYER) return {};
+    // 64-bit: stake x unit passes 32 bits once the table limits are in the tens of millions.
+    const std::int64_t amount = std::int64_t{engine.m_nStake[n]} * engine.BaseUnit();
+    const std::int64_t minimum = engine.Settings().m_nXXLimitMoney;
+    std::int64_t advised = amount;
+    std::int64_t other = 0;
+    if (amount < minimum) {
+        advised = amount + minimum;
+        other = minimum;
+    }
+    if (advised < 0) advised = 0;
+    if (other < 0) other = 0;
+    return side == SIDE_BANKER ? TableBets{advised, other} : TableBets{other, advised};
+}
+
+BetSettlement SettleBets(const TableBets& bets, int winner) {
+    switch (winner) {
+        case SIDE_BANKER:
+            return {95 * bets.banker - 100 * bets.player, 5 * bets.banker};
+        case SIDE_PLAYER:
+            return {100 * bets.player - 100 * bets.banker, 0};
+        default:
+            return {};
+    }
+}
+
+ShoeOutcome PlayCoinShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
+                         std::int64_t shoe) {
+    // The same loop as PlayRandomShoe, counting the sides as it goes.
+    CShoeRandom coin(seed, run, shoe);
+    engine.m_bSimulating = 1;
+    engine.ResetShoe();
+    int banker = 0;
+    while (!engine.IsShoeOver()) {
+        const int side = coin.NextSide();
+        banker += side == SIDE_BANKER;
+        engine.RecordHand(side);
+    }
+    ShoeOutcome outcome;
+    outcome.score = engine.m_nScore;
+    outcome.netCents = std::int64_t{engine.m_nScore} * engine.BaseUnit() * 100;
+    outcome.hands = engine.m_nHandCount;
+    outcome.banker = banker;
+    outcome.player = engine.m_nHandCount - banker;
+    return outcome;
+}
+
+ShoeOutcome PlayCardShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
+                         std::int64_t shoe) {
+    CCardShoe cards(seed, run, shoe);
+    return PlayAtTable(engine, [&cards] {
+        return cards.Over() ? static_cast<int>(SIDE_NONE) : cards.DealCoup().winner;
+    });
+}
+
+ShoeOutcome PlayShoe(Game game, CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
+                     std::int64_t shoe) {
+    return game == Game::Cards ? PlayCardShoe(engine, seed, run, shoe)
+                               : PlayCoinShoe(engine, seed, run, shoe);
+}
+
+ShoeOutcome PlayResults(CShoeEngine& engine, std::string_view letters) {
+    std::size_t next = 0;
+    return PlayAtTable(engine, [&] {
+        while (next < letters.size()) {
+            const int side = SideOfReplayLetter(letters[next++]);
+            if (side != SIDE_NONE) return side;
+        }
+        return static_cast<int>(SIDE_NONE);
+    });
+}
