@@ -43,9 +43,9 @@ constexpr bool BankerDraws(int bankerTotal, int playerThird) {
         0x0FC | kStood,      // 4: on 2 to 7
         0x0F0 | kStood,      // 5: on 4 to 7
         0x0C0,               // 6: on 6 or 7 (stands when the player stood)
-        0,
-        0,
-        0,  // 7 stands; 8 and 9 are naturals
+        0x000,               // 7: never
+        0x000,               // 8: natural
+        0x000,               // 9: natural
     };
     if (bankerTotal < 0 || bankerTotal > 9 || playerThird < kPlayerStood || playerThird > 9)
         return false;

@@ -35,25 +35,25 @@ void CTestStats::Moments::Add(std::int64_t x) {
 }
 
 Estimate CTestStats::Moments::Estimated(std::int64_t n, double scale) const {
+    using U = unsigned __int128;
     Estimate e;
     if (n <= 0) return e;
+    // Shift by q, the mean truncated to an integer: sum = q n + r with |r| < n. The sum of the
+    // squared deviations from q is small whatever the size of the figures, and computing it in
+    // arithmetic modulo 2^128 gives it exactly even when the sum of squares itself wrapped.
+    const __int128 q = sum / n;
+    const __int128 r = sum - q * n;
+    const U uq = static_cast<U>(q);
+    const U shifted = squares - 2 * uq * static_cast<U>(sum) + static_cast<U>(n) * uq * uq;
     const long double count = static_cast<long double>(n);
-    const long double mean = static_cast<long double>(sum) / count;
-    e.mean = e.low = e.high = static_cast<double>(mean / scale);
+    const long double rest = static_cast<long double>(r);
+    e.mean = e.low = e.high =
+        static_cast<double>((static_cast<long double>(q) + rest / count) / scale);
     if (n < 2) return e;
-    // n x squares - sum^2 is n (n - 1) times the sample variance. It is computed exactly while
-    // n x squares fits 128 bits (sum^2 is never larger); beyond that in long double.
-    long double spread;
-    unsigned __int128 scaled;
-    if (!__builtin_mul_overflow(squares, static_cast<unsigned __int128>(n), &scaled)) {
-        const unsigned __int128 m = Magnitude(sum);
-        spread = static_cast<long double>(scaled - m * m);
-    } else {
-        const long double s = static_cast<long double>(sum);
-        spread = static_cast<long double>(squares) * count - s * s;
-        if (spread < 0) spread = 0;
-    }
-    const long double variance = spread / (count * (count - 1));
+    // Deviations from the mean = deviations from q - n (mean - q)^2.
+    long double spread = static_cast<long double>(shifted) - rest * rest / count;
+    if (spread < 0) spread = 0;
+    const long double variance = spread / (count - 1);
     e.sd = static_cast<double>(std::sqrt(variance) / scale);
     e.se = static_cast<double>(std::sqrt(variance / count) / scale);
     e.low = e.mean - kZ95 * e.se;

@@ -25,7 +25,7 @@ struct MarkedShoe {
 };
 
 // Statistics of the shoes of a test, coin or cards, in a fixed amount of memory whatever their
-// number. Every sum is an exact integer (scores in units, money in cents, squares in 128 bits), so
+// number. Every sum is an exact integer (scores in units, money in cents, 128 bits), so
 // accumulators filled by different threads merge into exactly the figures one thread would have,
 // in any order.
 class CTestStats {
@@ -59,10 +59,10 @@ public:
     friend bool operator==(const CTestStats&, const CTestStats&) = default;
 
 private:
-    // Exact sum and sum of squares of one integer figure.
+    // Exact sum, and sum of squares modulo 2^128, of one integer figure.
     struct Moments {
         __int128 sum = 0;
-        unsigned __int128 squares = 0;
+        unsigned __int128 squares = 0;  // wraps harmlessly: only differences of it are used
 
         void Add(std::int64_t x);
         // The estimate in the figure's own unit divided by `scale`.
