@@ -1,5 +1,7 @@
 #include "ShoeGame.h"
 
+#include <algorithm>
+
 #include "CardShoe.h"
 #include "ShoeEngine.h"
 #include "ShoeRandom.h"
@@ -43,34 +45,31 @@ std::optional<Game> ParseGame(std::string_view word) {
     return std::nullopt;
 }
 
+// The two functions below run once per simulated hand on facts that are coin flips to the
+// processor (which side, split or not, who won), so they are written as arithmetic on 0/1 flags
+// rather than as branches.
+
 TableBets AdvisedBets(const CShoeEngine& engine) {
     const int n = engine.m_nHandCount;
     if (n < CShoeEngine::kFirstAdvised || n >= CShoeEngine::kHands) return {};
     const int side = engine.m_AdviceCell[n].m_nSide;
-    if (side != SIDE_BANKER && side != SIDE_PLAYER) return {};
+    const std::int64_t banker = side == SIDE_BANKER;
+    const std::int64_t bet = banker | (side == SIDE_PLAYER);
     // 64-bit: stake x unit passes 32 bits once the table limits are in the tens of millions.
     const std::int64_t amount = std::int64_t{engine.m_nStake[n]} * engine.BaseUnit();
     const std::int64_t minimum = engine.Settings().m_nXXLimitMoney;
-    std::int64_t advised = amount;
-    std::int64_t other = 0;
-    if (amount < minimum) {
-        advised = amount + minimum;
-        other = minimum;
-    }
-    if (advised < 0) advised = 0;
-    if (other < 0) other = 0;
-    return side == SIDE_BANKER ? TableBets{advised, other} : TableBets{other, advised};
+    const std::int64_t split = amount < minimum;
+    const std::int64_t advised = std::max<std::int64_t>(0, amount + split * minimum) * bet;
+    const std::int64_t other = std::max<std::int64_t>(0, split * minimum) * bet;
+    return {banker * advised + (1 - banker) * other, banker * other + (1 - banker) * advised};
 }
 
 BetSettlement SettleBets(const TableBets& bets, int winner) {
-    switch (winner) {
-        case SIDE_BANKER:
-            return {95 * bets.banker - 100 * bets.player, 5 * bets.banker};
-        case SIDE_PLAYER:
-            return {100 * bets.player - 100 * bets.banker, 0};
-        default:
-            return {};
-    }
+    const std::int64_t banker = winner == SIDE_BANKER;
+    const std::int64_t player = winner == SIDE_PLAYER;
+    return {banker * (95 * bets.banker - 100 * bets.player) +
+                player * (100 * bets.player - 100 * bets.banker),
+            banker * 5 * bets.banker};
 }
 
 ShoeOutcome PlayCoinShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
