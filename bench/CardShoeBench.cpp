@@ -10,24 +10,31 @@
 
 namespace {
 
-// Whole card shoes dealt coup by coup to the last one, without the engine.
+// Whole card shoes dealt coup by coup to the last one, without the engine: with the full coup
+// (cards and totals, DealCoup) or only its winner as the simulations deal (DealWinner).
 void BM_CardCoups(benchmark::State& state) {
+    const bool winnersOnly = state.range(0) != 0;
     std::int64_t shoe = 0;
     std::int64_t coups = 0;
     for (auto _ : state) {
         CCardShoe cards(1, 1, ++shoe);
         while (!cards.Over()) {
-            const Coup coup = cards.DealCoup();
-            benchmark::DoNotOptimize(coup.winner);
+            if (winnersOnly) {
+                benchmark::DoNotOptimize(cards.DealWinner());
+            } else {
+                const Coup coup = cards.DealCoup();
+                benchmark::DoNotOptimize(coup);
+            }
             ++coups;
         }
     }
+    state.SetLabel(winnersOnly ? "DealWinner" : "DealCoup");
     state.counters["coups_per_second"] =
         benchmark::Counter(static_cast<double>(coups), benchmark::Counter::kIsRate);
     state.counters["coups_per_shoe"] =
         benchmark::Counter(static_cast<double>(coups) / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_CardCoups);
+BENCHMARK(BM_CardCoups)->Arg(0)->Arg(1)->ArgName("winners_only");
 
 // One shoe of the given game played through the engine's hand pipeline, money counted.
 void BM_GameShoe(benchmark::State& state) {

@@ -23,6 +23,8 @@ CCardShoe::CCardShoe(std::uint64_t seed, std::int64_t run, std::int64_t shoe)
     const int first = m_cards[0];
     m_burned = 1 + (first == 0 ? 10 : first);
     m_next = m_burned;
+    // The first coup's cards; from then on each coup shuffles what the one before it took.
+    while (m_shuffled < m_next + kMaxCoupCards) ShuffleFour();
 }
 
 int CCardShoe::Peek(int position) {

@@ -1,6 +1,7 @@
 #include "ShoeGame.h"
 
 #include <algorithm>
+#include <array>
 
 #include "CardShoe.h"
 #include "ShoeEngine.h"
@@ -9,28 +10,59 @@
 
 namespace {
 
+// The bets the advice line shows for advice `side` with `stake` units. Runs once per simulated
+// hand on facts that are coin flips to the processor (which side, split or not), so it is
+// arithmetic on 0/1 flags rather than branches; SettleBets likewise.
+inline TableBets BetsOf(int side, int stake, std::int64_t unit, std::int64_t minimum) {
+    const std::int64_t banker = side == SIDE_BANKER;
+    const std::int64_t bet = banker | (side == SIDE_PLAYER);
+    // 64-bit: stake x unit passes 32 bits once the table limits are in the tens of millions.
+    const std::int64_t amount = stake * unit;
+    const std::int64_t split = amount < minimum;
+    const std::int64_t advised = std::max<std::int64_t>(0, amount + split * minimum) * bet;
+    const std::int64_t other = std::max<std::int64_t>(0, split * minimum) * bet;
+    return {banker * advised + (1 - banker) * other, banker * other + (1 - banker) * advised};
+}
+
+// The money and the results of the shoe in `engine`, read from its record once the shoe is over.
+// Every hand's advice cell and stake still hold what the advice line showed before the hand was
+// entered: only the pending cell after the last hand is cleared, and a tie's stake, which the
+// tie returns anyway. Counting afterwards keeps the hand loop as short as the coin game's.
+ShoeOutcome CountTable(const CShoeEngine& engine) {
+    const std::int64_t unit = engine.BaseUnit();
+    const std::int64_t minimum = engine.Settings().m_nXXLimitMoney;
+    ShoeOutcome outcome;
+    std::array<int, 4> results{};  // by side code
+    for (int i = 0; i < engine.m_nHandCount; ++i) {
+        const int result =
+            engine.m_ResultCell[i].m_nSide & 3;  // 1 to 3; the mask keeps it in range
+        const BetSettlement money = SettleBets(
+            BetsOf(engine.m_AdviceCell[i].m_nSide, engine.m_nStake[i], unit, minimum), result);
+        outcome.netCents += money.netCents;
+        outcome.commissionCents += money.commissionCents;
+        ++results[result];
+    }
+    outcome.score = engine.m_nScore;
+    outcome.hands = engine.m_nHandCount;
+    outcome.banker = results[SIDE_BANKER];
+    outcome.player = results[SIDE_PLAYER];
+    outcome.tie = results[SIDE_TIE];
+    return outcome;
+}
+
 // Plays the results that `deal` hands out (a side code, SIDE_NONE when it has no more) into a
-// freshly reset engine until they run out or the shoe is over. Each hand is settled at the table
-// with the bets the advice line showed before it. `deal` is only asked while the shoe goes on.
+// freshly reset engine until they run out or the shoe is over, then counts the table. `deal` is
+// only asked while the shoe goes on.
 template <class Deal>
 ShoeOutcome PlayAtTable(CShoeEngine& engine, Deal&& deal) {
     engine.m_bSimulating = 1;
     engine.ResetShoe();
-    ShoeOutcome outcome;
     while (!engine.IsShoeOver()) {
         const int winner = deal();
         if (winner == SIDE_NONE) break;
-        const BetSettlement money = SettleBets(AdvisedBets(engine), winner);
-        outcome.netCents += money.netCents;
-        outcome.commissionCents += money.commissionCents;
-        outcome.banker += winner == SIDE_BANKER;
-        outcome.player += winner == SIDE_PLAYER;
-        outcome.tie += winner == SIDE_TIE;
         engine.RecordHand(winner);
     }
-    outcome.score = engine.m_nScore;
-    outcome.hands = engine.m_nHandCount;
-    return outcome;
+    return CountTable(engine);
 }
 
 }  // namespace
@@ -45,23 +77,11 @@ std::optional<Game> ParseGame(std::string_view word) {
     return std::nullopt;
 }
 
-// The two functions below run once per simulated hand on facts that are coin flips to the
-// processor (which side, split or not, who won), so they are written as arithmetic on 0/1 flags
-// rather than as branches.
-
 TableBets AdvisedBets(const CShoeEngine& engine) {
     const int n = engine.m_nHandCount;
     if (n < CShoeEngine::kFirstAdvised || n >= CShoeEngine::kHands) return {};
-    const int side = engine.m_AdviceCell[n].m_nSide;
-    const std::int64_t banker = side == SIDE_BANKER;
-    const std::int64_t bet = banker | (side == SIDE_PLAYER);
-    // 64-bit: stake x unit passes 32 bits once the table limits are in the tens of millions.
-    const std::int64_t amount = std::int64_t{engine.m_nStake[n]} * engine.BaseUnit();
-    const std::int64_t minimum = engine.Settings().m_nXXLimitMoney;
-    const std::int64_t split = amount < minimum;
-    const std::int64_t advised = std::max<std::int64_t>(0, amount + split * minimum) * bet;
-    const std::int64_t other = std::max<std::int64_t>(0, split * minimum) * bet;
-    return {banker * advised + (1 - banker) * other, banker * other + (1 - banker) * advised};
+    return BetsOf(engine.m_AdviceCell[n].m_nSide, engine.m_nStake[n], engine.BaseUnit(),
+                  engine.Settings().m_nXXLimitMoney);
 }
 
 BetSettlement SettleBets(const TableBets& bets, int winner) {
@@ -96,9 +116,7 @@ ShoeOutcome PlayCoinShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t r
 ShoeOutcome PlayCardShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
                          std::int64_t shoe) {
     CCardShoe cards(seed, run, shoe);
-    return PlayAtTable(engine, [&cards] {
-        return cards.Over() ? static_cast<int>(SIDE_NONE) : cards.DealCoup().winner;
-    });
+    return PlayAtTable(engine, [&cards] { return cards.DealWinner(); });
 }
 
 ShoeOutcome PlayShoe(Game game, CShoeEngine& engine, std::uint64_t seed, std::int64_t run,

@@ -18,16 +18,23 @@ constexpr double kTie = 0.095156;
 constexpr std::array<std::uint64_t, 10> kShoeCounts = {128, 32, 32, 32, 32, 32, 32, 32, 32, 32};
 
 // Every sequence of six card values drawn from a full 8-deck shoe without replacement, weighted by
-// the number of card orders that give it, is judged by JudgeCoup. A coup that uses fewer than six
-// cards is counted once per continuation, and the continuations' weights add up to the cards
-// left, so each outcome gets its exact share of 416 x 415 x ... x 411.
+// the number of card orders that give it, is judged by JudgeCoup and by the table the simulations
+// deal with. A coup that uses fewer than six cards is counted once per continuation, and the
+// continuations' weights add up to the cards left, so each outcome gets its exact share of
+// 416 x 415 x ... x 411.
 TEST(CardShoe, EnumerationGivesThePublishedProbabilities) {
     std::array<std::uint64_t, 10> left = kShoeCounts;
     std::array<std::uint8_t, 6> cards{};
-    std::array<std::uint64_t, 4> weight{};  // by winner side
+    std::array<std::uint64_t, 4> judged{}, packed{};  // weights by winner side
+    std::uint64_t disagreements = 0;
     auto walk = [&](auto& self, int depth, std::uint64_t w) -> void {
         if (depth == 6) {
-            weight[JudgeCoup(cards.data()).winner] += w;
+            const Coup coup = JudgeCoup(cards.data());
+            const unsigned quick = PackedCoup(cards.data());
+            judged[coup.winner] += w;
+            packed[quick & 3] += w;
+            disagreements +=
+                (quick & 3) != coup.winner || (quick >> 2) != static_cast<unsigned>(coup.Cards());
             return;
         }
         for (int v = 0; v < 10; ++v) {
@@ -40,15 +47,19 @@ TEST(CardShoe, EnumerationGivesThePublishedProbabilities) {
     };
     walk(walk, 0, 1);
 
+    EXPECT_EQ(disagreements, 0u);
     const std::uint64_t total = 416ull * 415 * 414 * 413 * 412 * 411;
-    ASSERT_EQ(weight[SIDE_NONE], 0u);
-    ASSERT_EQ(weight[SIDE_BANKER] + weight[SIDE_PLAYER] + weight[SIDE_TIE], total);
-    auto sixDecimals = [&](int side) {
-        return std::round(static_cast<double>(weight[side]) / static_cast<double>(total) * 1e6);
-    };
-    EXPECT_EQ(sixDecimals(SIDE_BANKER), std::round(kBanker * 1e6));
-    EXPECT_EQ(sixDecimals(SIDE_PLAYER), std::round(kPlayer * 1e6));
-    EXPECT_EQ(sixDecimals(SIDE_TIE), std::round(kTie * 1e6));
+    for (const auto* weight : {&judged, &packed}) {
+        ASSERT_EQ((*weight)[SIDE_NONE], 0u);
+        ASSERT_EQ((*weight)[SIDE_BANKER] + (*weight)[SIDE_PLAYER] + (*weight)[SIDE_TIE], total);
+        auto sixDecimals = [&](int side) {
+            return std::round(static_cast<double>((*weight)[side]) / static_cast<double>(total) *
+                              1e6);
+        };
+        EXPECT_EQ(sixDecimals(SIDE_BANKER), std::round(kBanker * 1e6));
+        EXPECT_EQ(sixDecimals(SIDE_PLAYER), std::round(kPlayer * 1e6));
+        EXPECT_EQ(sixDecimals(SIDE_TIE), std::round(kTie * 1e6));
+    }
 }
 
 // The banker's drawing matrix as the rules state it. Columns: the player stood, then the player's
@@ -137,6 +148,14 @@ TEST(CardShoe, SameShoeNumberDealsTheSameCards) {
     CCardShoe a(7, 3, 11), b(7, 3, 11);
     const std::vector<Coup> coups = DealWholeShoe(a);
     EXPECT_EQ(DealWholeShoe(b), coups);
+    // Dealing only the winners takes the same cards.
+    CCardShoe quick(7, 3, 11), full(7, 3, 11);
+    while (!full.Over()) {
+        ASSERT_EQ(quick.DealWinner(), full.DealCoup().winner);
+        ASSERT_EQ(quick.Dealt(), full.Dealt());
+        ASSERT_EQ(quick.Over(), full.Over());
+    }
+    EXPECT_EQ(quick.DealWinner(), SIDE_NONE);
     // Looking at every card first changes nothing that is dealt.
     CCardShoe peeked(7, 3, 11);
     for (int i = CCardShoe::kCards - 1; i >= 0; --i) peeked.Peek(i);
@@ -189,8 +208,9 @@ TEST(CardShoe, BurnDealAndCutCard) {
     EXPECT_EQ(CCardShoe(5, 1, 1).Peek(CCardShoe::kCards), -1);
 }
 
-// Coups dealt from many seeded shoes come out banker, player and tie in the published shares,
-// each within 4 standard errors; and the first card of a shoe is a 0 in 128 of 416.
+// Coups dealt from many seeded shoes as the simulations deal them come out banker, player and tie
+// in the published shares, each within 4 standard errors; and the first card of a shoe is a 0 in
+// 128 of 416.
 TEST(CardShoe, DealtFrequenciesMatchTheProbabilities) {
     constexpr int kShoes = 250000;
     std::array<std::int64_t, 4> wins{};
@@ -198,7 +218,7 @@ TEST(CardShoe, DealtFrequenciesMatchTheProbabilities) {
     for (int n = 1; n <= kShoes; ++n) {
         CCardShoe shoe(2024, 1, n);
         firstZero += shoe.Burned() == 11;
-        while (!shoe.Over()) ++wins[shoe.DealCoup().winner];
+        while (!shoe.Over()) ++wins[shoe.DealWinner()];
     }
     const double coups =
         static_cast<double>(wins[SIDE_BANKER] + wins[SIDE_PLAYER] + wins[SIDE_TIE]);
