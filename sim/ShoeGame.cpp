@@ -31,19 +31,37 @@ inline TableBets BetsOf(int side, int stake, std::int64_t unit, std::int64_t min
 ShoeOutcome CountTable(const CShoeEngine& engine) {
     const std::int64_t unit = engine.BaseUnit();
     const std::int64_t minimum = engine.Settings().m_nXXLimitMoney;
+    const int n = engine.m_nHandCount;
     ShoeOutcome outcome;
-    std::array<int, 4> results{};  // by side code
-    for (int i = 0; i < engine.m_nHandCount; ++i) {
-        const int result =
-            engine.m_ResultCell[i].m_nSide & 3;  // 1 to 3; the mask keeps it in range
-        const BetSettlement money = SettleBets(
-            BetsOf(engine.m_AdviceCell[i].m_nSide, engine.m_nStake[i], unit, minimum), result);
-        outcome.netCents += money.netCents;
-        outcome.commissionCents += money.commissionCents;
-        ++results[result];
+    std::array<int, 4> results{};  // by side code; results are 1 to 3, the mask keeps it so
+    for (int i = 0; i < n; ++i) ++results[engine.m_ResultCell[i].m_nSide & 3];
+    if (minimum >= 0 && unit >= 0) {
+        // No bet is ever cut to zero, and the two halves of a split differ by the advised amount,
+        // so a hand wins or loses its settled units x the base unit, less the commission on a
+        // winning banker bet.
+        // Banker bets added up by the result of their hand: indexing, where a test of the result
+        // would become a mispredicted branch.
+        std::array<std::int64_t, 4> onBankerBy{};
+        for (int i = CShoeEngine::kFirstAdvised; i < n; ++i) {
+            const int side = engine.m_AdviceCell[i].m_nSide;
+            const std::int64_t amount = engine.m_nStake[i] * unit;
+            const std::int64_t split = (amount < minimum) * minimum;
+            onBankerBy[engine.m_ResultCell[i].m_nSide & 3] +=
+                (side == SIDE_BANKER) * (amount + split) + (side == SIDE_PLAYER) * split;
+        }
+        outcome.commissionCents = 5 * onBankerBy[SIDE_BANKER];
+        outcome.netCents = engine.m_nScore * unit * 100 - outcome.commissionCents;
+    } else {
+        for (int i = 0; i < n; ++i) {
+            const BetSettlement money = SettleBets(
+                BetsOf(engine.m_AdviceCell[i].m_nSide, engine.m_nStake[i], unit, minimum),
+                engine.m_ResultCell[i].m_nSide);
+            outcome.netCents += money.netCents;
+            outcome.commissionCents += money.commissionCents;
+        }
     }
     outcome.score = engine.m_nScore;
-    outcome.hands = engine.m_nHandCount;
+    outcome.hands = n;
     outcome.banker = results[SIDE_BANKER];
     outcome.player = results[SIDE_PLAYER];
     outcome.tie = results[SIDE_TIE];

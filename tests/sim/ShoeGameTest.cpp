@@ -159,9 +159,10 @@ TEST(ShoeGame, CoinShoeIsTheRandomTestsShoe) {
 }
 
 // A card shoe enters its coups in deal order until the engine's shoe is over, and its money is
-// that of those results at the table.
+// that of the bets the advice line showed before each hand, settled one by one.
 TEST(ShoeGame, CardShoeFeedsItsCoupsIntoTheEngine) {
-    for (const ShoeSettings& s : {ShoeSettings{}, Limits(50, 20000), NoStops()}) {
+    for (const ShoeSettings& s : {ShoeSettings{}, Limits(50, 20000), Limits(200, -200000),
+                                  Limits(-100, 20000), NoStops()}) {
         CShoeEngine engine(s), check(s);
         for (std::int64_t shoe = 1; shoe <= 200; ++shoe) {
             const ShoeOutcome got = PlayShoe(Game::Cards, engine, 4, 1, shoe);
@@ -174,9 +175,21 @@ TEST(ShoeGame, CardShoeFeedsItsCoupsIntoTheEngine) {
             ASSERT_EQ(engine.ResultLetters(got.hands), dealt);
             ASSERT_TRUE(engine.IsShoeOver());
             ASSERT_EQ(got.banker + got.player + got.tie, got.hands);
+            ASSERT_EQ(PlayResults(check, dealt), got);
 
-            const ShoeOutcome replayed = PlayResults(check, dealt);
-            ASSERT_EQ(replayed, got);
+            // The reference: each hand settled with the bets shown just before it.
+            check.m_bSimulating = 1;
+            check.ResetShoe();
+            BetSettlement total;
+            for (const char letter : dealt) {
+                const int side = SideOfReplayLetter(letter);
+                const BetSettlement money = SettleBets(AdvisedBets(check), side);
+                total.netCents += money.netCents;
+                total.commissionCents += money.commissionCents;
+                check.RecordHand(side);
+            }
+            ASSERT_EQ(got.netCents, total.netCents) << "shoe " << shoe;
+            ASSERT_EQ(got.commissionCents, total.commissionCents) << "shoe " << shoe;
         }
     }
 }
