@@ -54,71 +54,35 @@ constexpr bool BankerDraws(int bankerTotal, int playerThird) {
     return (kBankerDrawRows[bankerTotal] >> bit) & 1u;
 }
 
-// The same rules indexed by the sum of a hand's two cards (0 to 18) instead of its last digit.
-// The deal's next coup starts where this one ends, so how many cards a coup takes is the chain
-// that sets the pace; these let it follow from the cards with one memory load and no branch.
-namespace coup_rules {
-
-inline constexpr int kSums = 19;
-
-// Bit s: the sum s is a natural (8 or 9).
-inline constexpr std::uint32_t kNatural = [] {
-    std::uint32_t bits = 0;
-    for (int sum = 0; sum < kSums; ++sum) bits |= std::uint32_t{sum % 10 >= 8} << sum;
-    return bits;
-}();
-
-// Bit s: the player draws on the sum s.
-inline constexpr std::uint32_t kPlayerDraws = [] {
-    std::uint32_t bits = 0;
-    for (int sum = 0; sum < kSums; ++sum) bits |= std::uint32_t{PlayerDraws(sum % 10)} << sum;
-    return bits;
-}();
-
-// The banker's row of kBankerDrawRows for the sum s.
-inline constexpr auto kBankerRows = [] {
-    std::array<std::uint16_t, kSums> rows{};
-    for (int sum = 0; sum < kSums; ++sum) rows[sum] = kBankerDrawRows[sum % 10];
-    return rows;
-}();
-
-// The last digit of a sum of up to 19: a lookup, which the compiler cannot turn into a branch.
-inline constexpr std::array<std::uint8_t, 20> kLastDigit = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9,
-                                                            0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-
-}  // namespace coup_rules
-
 // Plays one coup from the cards in `cards`, in the order they leave the shoe: player, banker,
-// player, banker, then the third cards as the rules call for them. Reads six cards, whether or
-// not the coup uses them all; Cards() of the result tells how many it used.
-//
-// Written with masks instead of branches: whether a hand draws is a coin flip to the processor,
-// and a mispredicted branch costs more than the few extra operations.
+// player, banker, then the third cards as the rules call for them. Reads at most six cards;
+// Cards() of the result tells how many it used.
 constexpr Coup JudgeCoup(const std::uint8_t* cards) {
-    using namespace coup_rules;
-    const unsigned playerSum = cards[0] + cards[2];
-    const unsigned bankerSum = cards[1] + cards[3];
-    const unsigned open = ~((kNatural >> playerSum) | (kNatural >> bankerSum)) & 1u;
-    const unsigned playerDraws = open & (kPlayerDraws >> playerSum);
-    const unsigned playerMask = 0u - playerDraws;
-    const unsigned playerThird = cards[4] & playerMask;
-    const unsigned bankerCard = (cards[5] & playerMask) | (cards[4] & ~playerMask);
-    const unsigned bit = playerThird | (kStoodBit & ~playerMask);
-    const unsigned bankerDraws = open & (kBankerRows[bankerSum] >> bit);
-    const unsigned bankerThird = bankerCard & (0u - bankerDraws);
-    const unsigned p = kLastDigit[kLastDigit[playerSum] + playerThird];
-    const unsigned b = kLastDigit[kLastDigit[bankerSum] + bankerThird];
-
+    auto lastDigit = [](int sum) { return sum >= 10 ? sum - 10 : sum; };
     Coup coup;
-    coup.player = {cards[0], cards[2], static_cast<std::uint8_t>(playerThird)};
-    coup.banker = {cards[1], cards[3], static_cast<std::uint8_t>(bankerThird)};
-    coup.playerCount = static_cast<std::uint8_t>(2 + playerDraws);
-    coup.bankerCount = static_cast<std::uint8_t>(2 + bankerDraws);
+    coup.player = {cards[0], cards[2], 0};
+    coup.banker = {cards[1], cards[3], 0};
+    coup.playerCount = coup.bankerCount = 2;
+    int p = lastDigit(cards[0] + cards[2]);
+    int b = lastDigit(cards[1] + cards[3]);
+    int next = 4;
+    if (p < 8 && b < 8) {  // a natural on either side ends the coup
+        int third = kPlayerStood;
+        if (PlayerDraws(p)) {
+            third = cards[next++];
+            coup.player[2] = static_cast<std::uint8_t>(third);
+            coup.playerCount = 3;
+            p = lastDigit(p + third);
+        }
+        if (BankerDraws(b, third)) {
+            coup.banker[2] = cards[next++];
+            coup.bankerCount = 3;
+            b = lastDigit(b + coup.banker[2]);
+        }
+    }
     coup.playerTotal = static_cast<std::uint8_t>(p);
     coup.bankerTotal = static_cast<std::uint8_t>(b);
-    // SIDE_TIE (3), less 2 when the banker is higher (SIDE_BANKER), less 1 when the player is.
-    static_assert(SIDE_TIE - 2 == SIDE_BANKER && SIDE_TIE - 1 == SIDE_PLAYER);
-    coup.winner = static_cast<std::uint8_t>(SIDE_TIE - 2 * (b > p) - (p > b));
+    coup.winner = p > b ? SIDE_PLAYER : b > p ? SIDE_BANKER : SIDE_TIE;
     return coup;
 }
 
@@ -143,10 +107,17 @@ inline constexpr auto kCoupByDigits = [] {
     return table;
 }();
 
+// The last digit of a sum of two card values (0 to 18), looked up: the comparison would become a
+// branch that goes either way at random.
+inline constexpr std::array<std::uint8_t, 19> kLastDigit = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9,
+                                                            0, 1, 2, 3, 4, 5, 6, 7, 8};
+
 }  // namespace coup_rules
 
 // The coup dealt from `cards` as JudgeCoup plays it, packed: the winner's side code in bits 0-1,
-// the number of cards used in bits 2-4. From the table, for the simulations.
+// the number of cards used in bits 2-4. A few loads and no branch, for the simulations: whether
+// a hand draws is a coin flip to the processor, and every mispredicted branch costs more than
+// the lookup.
 inline unsigned PackedCoup(const std::uint8_t* cards) {
     using coup_rules::kLastDigit;
     const unsigned player = kLastDigit[cards[0] + cards[2]];
@@ -156,8 +127,8 @@ inline unsigned PackedCoup(const std::uint8_t* cards) {
 
 // An 8-deck shoe for one simulated shoe, shuffled from the shoe's own stream, so the same
 // (seed, run, shoe) always deals the same cards. The shuffle is a Fisher-Yates done lazily: a
-// position gets its card when the deal first reaches it (at most ten cards ahead), so a shoe that
-// the adviser ends early costs only the cards it used.
+// position gets its card when the deal comes near it (at most nine cards are shuffled and not yet
+// dealt), so a shoe that the adviser ends early costs only the cards it used.
 //
 // On construction the first card is turned and burned with as many more as its value (10 for a
 // 0). The cut card lies kBehindCut cards from the end; the coup during which it comes out is the
@@ -173,8 +144,7 @@ public:
     CCardShoe(std::uint64_t seed, std::int64_t run, std::int64_t shoe);
 
     // Deals and judges the next coup. On a shoe that is over it deals nothing and returns a coup
-    // whose winner is SIDE_NONE. Inline, so a caller that reads only the winner pays for nothing
-    // else.
+    // whose winner is SIDE_NONE.
     Coup DealCoup() {
         if (m_over) return Coup{};
         Refill();
