@@ -143,6 +143,13 @@ ShoeOutcome PlayShoe(Game game, CShoeEngine& engine, std::uint64_t seed, std::in
                                : PlayCoinShoe(engine, seed, run, shoe);
 }
 
+std::string ShoeLetters(Game game, const ShoeSettings& settings, std::uint64_t seed,
+                        std::int64_t run, std::int64_t shoe) {
+    CShoeEngine engine(settings);
+    PlayShoe(game, engine, seed, run, shoe);
+    return engine.ResultLetters(engine.m_nHandCount);
+}
+
 ShoeOutcome PlayResults(CShoeEngine& engine, std::string_view letters) {
     std::size_t next = 0;
     return PlayAtTable(engine, [&] {

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include "Settings.h"
 
 class CShoeEngine;
 
@@ -62,6 +65,10 @@ ShoeOutcome PlayCardShoe(CShoeEngine& engine, std::uint64_t seed, std::int64_t r
                          std::int64_t shoe);
 ShoeOutcome PlayShoe(Game game, CShoeEngine& engine, std::uint64_t seed, std::int64_t run,
                      std::int64_t shoe);
+
+// The hand letters (Z, X, H) of that shoe of `game` under `settings`, to replay it.
+std::string ShoeLetters(Game game, const ShoeSettings& settings, std::uint64_t seed,
+                        std::int64_t run, std::int64_t shoe);
 
 // Plays the results given as replay letters (Z banker, X player, H tie; other characters are
 // skipped) from a reset, with the money of the card game, until they run out or the shoe is over.

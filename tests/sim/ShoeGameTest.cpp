@@ -146,6 +146,7 @@ TEST(ShoeGame, CoinShoeIsTheRandomTestsShoe) {
         for (std::int64_t shoe = 1; shoe <= 200; ++shoe) {
             const ShoeOutcome got = PlayShoe(Game::Coin, engine, 99, 2, shoe);
             const std::string letters = RandomShoeLetters(s, 99, 2, shoe);
+            ASSERT_EQ(ShoeLetters(Game::Coin, s, 99, 2, shoe), letters);
             ASSERT_EQ(got.score, PlayRandomShoe(reference, 99, 2, shoe));
             ASSERT_EQ(engine, reference);
             ASSERT_EQ(got.hands, static_cast<int>(letters.size()));
@@ -173,6 +174,7 @@ TEST(ShoeGame, CardShoeFeedsItsCoupsIntoTheEngine) {
             while (static_cast<int>(dealt.size()) < got.hands)
                 dealt += ReplayLetter(cards.DealCoup().winner);
             ASSERT_EQ(engine.ResultLetters(got.hands), dealt);
+            ASSERT_EQ(ShoeLetters(Game::Cards, s, 4, 1, shoe), dealt);
             ASSERT_TRUE(engine.IsShoeOver());
             ASSERT_EQ(got.banker + got.player + got.tie, got.hands);
             ASSERT_EQ(PlayResults(check, dealt), got);
