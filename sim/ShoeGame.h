@@ -37,7 +37,7 @@ struct ShoeOutcome {
 // base unit on the advised side; when that is below the table minimum, that amount plus the
 // minimum on the advised side and the minimum on the other. Nothing before the fifth hand, on a
 // pause, or once the shoe is over (as IsShoeOver left the record). A bet that would be zero or
-// less (only a zero or negative table minimum allows it) is no bet.
+// less (only a table minimum, or a base unit, of zero or less allows it) is no bet.
 struct TableBets {
     std::int64_t banker = 0;
     std::int64_t player = 0;
