@@ -4,12 +4,18 @@
 
 #include "Side.h"
 
-// Fair banker/player coin for one simulated shoe. The stream depends only on (seed, run, shoe),
+// Random stream of one simulated shoe. The stream depends only on (seed, run, shoe) and the game,
 // so a test gives the same shoes however its work is split between threads.
 class CShoeRandom {
 public:
-    CShoeRandom(std::uint64_t seed, std::int64_t run, std::int64_t shoe)
-        : m_state(Mix(Mix(seed ^ 0x6A09E667F3BCC909ull) ^ static_cast<std::uint64_t>(run)) ^
+    // Keys of the two games' streams: the same shoe of the same test draws independent bits in
+    // the coin game and in the card game.
+    static constexpr std::uint64_t kCoinStream = 0x6A09E667F3BCC909ull;
+    static constexpr std::uint64_t kCardStream = 0xBB67AE8584CAA73Bull;
+
+    CShoeRandom(std::uint64_t seed, std::int64_t run, std::int64_t shoe,
+                std::uint64_t stream = kCoinStream)
+        : m_state(Mix(Mix(seed ^ stream) ^ static_cast<std::uint64_t>(run)) ^
                   (static_cast<std::uint64_t>(shoe) * 0x9E3779B97F4A7C15ull)) {}
 
     // SIDE_BANKER or SIDE_PLAYER, one chance in two each.
@@ -23,6 +29,9 @@ public:
         --m_left;
         return odd ? SIDE_PLAYER : SIDE_BANKER;
     }
+
+    // 64 fresh uniform bits (not shared with NextSide).
+    std::uint64_t Next64() { return Next(); }
 
 private:
     // splitmix64 finaliser: a bijective 64-bit mix with good avalanche.
