@@ -150,6 +150,7 @@ private:
     QAction* m_actAbout = nullptr;       // the About entry of the context menu
     QMenu* m_pMenu = nullptr;            // the commands and windows beyond the adviser's own
     QPushButton* m_btnMenu = nullptr;    // opens m_pMenu, left of the Notes button
+    QAction* m_actSearch = nullptr;      // "寻找最优参数…": the hidden button's search
     QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
     CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened
     QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture

@@ -26,6 +26,12 @@ void CnuvDlg::CreateMenu() {
     connect(m_actRoads, &QAction::toggled, this, &CnuvDlg::ShowRoadWnd);
     addAction(m_actRoads);  // F2 while the main window is active
 
+    // The parameter search, whose own button stays hidden, runs from here.
+    m_actSearch = new QAction(QStringLiteral("寻找最优参数…"), this);
+    m_actSearch->setObjectName(QStringLiteral("actSearch"));
+    connect(m_actSearch, &QAction::triggered, this, &CnuvDlg::SearchParameters);
+
+    m_pMenu->addAction(m_actSearch);
     m_pMenu->addAction(m_actRoads);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_actAbout);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -417,4 +418,15 @@ TEST_F(SimulationWindow, SearchEstimateUsesTheMeasuredSpeed) {
     const double measured = MeasureSecondsPerShoe(ShoeSettings{}, 1, std::chrono::milliseconds(5));
     EXPECT_GT(measured, 0.0);
     EXPECT_LT(measured, 0.05);
+}
+
+TEST_F(SimulationWindow, MenuRunsTheSearchWhoseButtonStaysHidden) {
+    prompter.m_bConfirm = false;
+    auto* item = Find<QAction>("actSearch");
+    EXPECT_EQ(item->text(), QStringLiteral("寻找最优参数…"));
+    item->trigger();
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_TRUE(prompter.Last().question);
+    EXPECT_EQ(prompter.Last().caption, QStringLiteral("寻找最优参数"));
+    EXPECT_FALSE(Find<QPushButton>("m_btnSearch")->isVisible());
 }
