@@ -40,14 +40,34 @@ void BM_ParseHive(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseHive)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
+// A hive file in a fresh temporary folder, removed with it at the end.
+class CTempHive {
+public:
+    CTempHive() {
+        std::string folder = (fs::temp_directory_path() / "nuv-bench-XXXXXX").string();
+        if (::mkdtemp(folder.data()) != nullptr) m_folder = folder;
+    }
+    ~CTempHive() {
+        if (!m_folder.empty()) fs::remove_all(m_folder);
+    }
+    CTempHive(const CTempHive&) = delete;
+    CTempHive& operator=(const CTempHive&) = delete;
+
+    bool Made() const { return !m_folder.empty(); }
+    fs::path File() const { return m_folder / "registry.reg"; }
+
+private:
+    fs::path m_folder;
+};
+
 // LoadSettings from a hive file in a temporary folder: one reading of the file, no rewrite.
 void BM_LoadSettings(benchmark::State& state) {
-    std::string folder = (fs::temp_directory_path() / "nuv-bench-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
+    const CTempHive temp;
+    if (!temp.Made()) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    CRegistryHive hive(fs::path(folder) / "registry.reg");
+    CRegistryHive hive(temp.File());
     std::ofstream(hive.File()) << HiveText(state.range(0));
     ShoeSettings settings;
     benchmark::DoNotOptimize(LoadSettings(hive, settings));  // adds the eight settings once
@@ -55,15 +75,14 @@ void BM_LoadSettings(benchmark::State& state) {
         benchmark::DoNotOptimize(LoadSettings(hive, settings));
     }
     state.SetComplexityN(state.range(0));
-    fs::remove_all(folder);
 }
 BENCHMARK(BM_LoadSettings)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Complexity();
 
 // LoadSettings from a hive of another layout version with `n` keys below an obsolete key: the
 // wipe of the old keys, in one reading and one rewrite of the file.
 void BM_LoadSettingsWipingOldKeys(benchmark::State& state) {
-    std::string folder = (fs::temp_directory_path() / "nuv-bench-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
+    const CTempHive temp;
+    if (!temp.Made()) {
         state.SkipWithError("no temporary folder");
         return;
     }
@@ -73,7 +92,7 @@ void BM_LoadSettingsWipingOldKeys(benchmark::State& state) {
     for (std::int64_t i = 0; i < state.range(0); ++i) {
         text += "[HKEY_CURRENT_USER\\Vevududu\\Key" + std::to_string(i) + "]\n\"v\"=dword:1\n\n";
     }
-    CRegistryHive hive(fs::path(folder) / "registry.reg");
+    CRegistryHive hive(temp.File());
     ShoeSettings settings;
     for (auto _ : state) {
         state.PauseTiming();
@@ -82,7 +101,6 @@ void BM_LoadSettingsWipingOldKeys(benchmark::State& state) {
         benchmark::DoNotOptimize(LoadSettings(hive, settings));
     }
     state.SetComplexityN(state.range(0));
-    fs::remove_all(folder);
 }
 BENCHMARK(BM_LoadSettingsWipingOldKeys)
     ->Arg(10000)

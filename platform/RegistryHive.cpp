@@ -398,7 +398,8 @@ RegStatus CRegistryHive::QueryValue(const CRegKey& key, std::string_view name,
     });
 }
 
-RegStatus CRegistryHive::DeleteKey(std::string_view path) {
+template <typename Check>
+RegStatus CRegistryHive::RemoveKey(std::string_view path, Check&& check) {
     const auto parts = CRegistryTree::SplitPath(path);
     if (!parts || parts->empty()) return RegStatus::kInvalidName;
     if (m_bReadOnly) return RegStatus::kAccessDenied;
@@ -412,32 +413,23 @@ RegStatus CRegistryHive::DeleteKey(std::string_view path) {
             return RegNamesEqual(k.m_strName, parts->back());
         });
         if (it == siblings.end()) return RegStatus::kNotFound;
-        if (!it->m_subkeys.empty()) return RegStatus::kAccessDenied;
+        if (const RegStatus s = check(*it); s != RegStatus::kOk) return s;
         siblings.erase(it);
         changed = true;
         return RegStatus::kOk;
     });
 }
 
+RegStatus CRegistryHive::DeleteKey(std::string_view path) {
+    return RemoveKey(path, [](const CRegKeyNode& key) {
+        return key.m_subkeys.empty() ? RegStatus::kOk : RegStatus::kAccessDenied;
+    });
+}
+
 RegStatus CRegistryHive::DeleteTree(std::string_view path, std::size_t maxName,
                                     std::size_t maxPath) {
-    const auto parts = CRegistryTree::SplitPath(path);
-    if (!parts || parts->empty()) return RegStatus::kInvalidName;
-    if (m_bReadOnly) return RegStatus::kAccessDenied;
-    CRegKey key;
-    if (const RegStatus s = OpenKeyForRead(path, key); s != RegStatus::kOk) return s;
-    return Modify([&](CRegistryTree& tree, bool& changed) {
-        CRegKeyNode* parent = tree.Find({parts->begin(), parts->end() - 1});
-        if (!parent) return RegStatus::kNotFound;
-        auto& siblings = parent->m_subkeys;
-        const auto it = std::find_if(siblings.begin(), siblings.end(), [&](const CRegKeyNode& k) {
-            return RegNamesEqual(k.m_strName, parts->back());
-        });
-        if (it == siblings.end()) return RegStatus::kNotFound;
-        if (!NamesFit(*it, maxName, maxPath)) return RegStatus::kMoreData;
-        siblings.erase(it);
-        changed = true;
-        return RegStatus::kOk;
+    return RemoveKey(path, [&](const CRegKeyNode& key) {
+        return NamesFit(key, maxName, maxPath) ? RegStatus::kOk : RegStatus::kMoreData;
     });
 }
 

@@ -121,6 +121,9 @@ private:
     // kOk and sets its flag to say it changed something.
     template <typename Change>
     RegStatus Modify(Change&& change);
+    // Deletes the key at `path` from its parent when `check` gives kOk for it; else gives that.
+    template <typename Check>
+    RegStatus RemoveKey(std::string_view path, Check&& check);
     // Writes the hive; the caller holds the lock.
     FileResult Save(const CRegistryTree& tree) const;
     // Tells on standard error that the file could not be parsed; `movedTo` is where it went.
