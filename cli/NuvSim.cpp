@@ -1,10 +1,30 @@
 // nuv-sim: the adviser's engine on the command line.
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
+#include <system_error>
 
 #include "ReplayCommand.h"
 #include "SearchCommand.h"
 #include "TestCommand.h"
+
+namespace {
+
+// Flushes standard output. A failure to write it (a full disk, a closed descriptor) is said on
+// standard error and turns a successful exit status into 1.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout) return status;
+    const int error = errno;
+    std::cerr << "nuv-sim: cannot write standard output"
+              << (error != 0 ? ": " + std::generic_category().message(error) : std::string())
+              << '\n';
+    return status == 0 ? 1 : status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Command-line tool over the baccarat adviser's engine."};
@@ -24,8 +44,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (replay.Parsed()) return replay.Run();
-    if (test.Parsed()) return test.Run();
-    if (search.Parsed()) return search.Run();
-    return 0;
+    int status = 0;
+    if (replay.Parsed()) status = replay.Run();
+    if (test.Parsed()) status = test.Run();
+    if (search.Parsed()) status = search.Run();
+    return FinishOutput(status);
 }

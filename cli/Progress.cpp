@@ -11,14 +11,15 @@ CTerminalProgress::~CTerminalProgress() {
     if (m_bShown) std::fprintf(stderr, "\r%30s\r", "");
 }
 
-bool CTerminalProgress::Update(double fraction) {
+void CTerminalProgress::Update(double fraction) {
+    if (!m_bTerminal) return;
     const double elapsed = Seconds();
-    if (m_bTerminal && elapsed > 1.0 && fraction > 0) {
+    if (elapsed > 1.0 && fraction > 0 && elapsed - m_lastShown >= 0.1) {
         std::fprintf(stderr, "\r%5.1f%%  %.0f s left ", 100.0 * fraction,
                      elapsed / fraction - elapsed);
         m_bShown = true;
+        m_lastShown = elapsed;
     }
-    return true;
 }
 
 double CTerminalProgress::Seconds() const {

@@ -12,14 +12,15 @@ public:
     CTerminalProgress(const CTerminalProgress&) = delete;
     CTerminalProgress& operator=(const CTerminalProgress&) = delete;
 
-    // Shows `fraction` (0 to 1) done; returns true so it can serve as a callback that goes on.
-    bool Update(double fraction);
+    // Shows `fraction` (0 to 1) done, at most ten times a second.
+    void Update(double fraction);
     double Seconds() const;
 
 private:
     std::chrono::steady_clock::time_point m_start;
     bool m_bTerminal;
     bool m_bShown = false;
+    double m_lastShown = 0;  // seconds
 };
 
 // A seed for a command run without --seed.

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "JsonText.h"
 #include "RoadsReport.h"
 #include "SettingsFlags.h"
 #include "ShoeEngine.h"
@@ -74,7 +75,7 @@ struct HandRow {
     bool hasNext;  // there is a next hand in this shoe
     int nextAdvice;
     int nextStake;
-    int over;
+    bool over;
 };
 
 HandRow ReadRow(CShoeEngine& engine, int k, int result) {
@@ -95,7 +96,7 @@ HandRow ReadRow(CShoeEngine& engine, int k, int result) {
     }
     row.danger = engine.m_nDangerCount;
     row.cycles = engine.m_nWinCycles;
-    row.over = engine.IsShoeOver();  // the stop test after the hand; may empty the next cell
+    row.over = engine.IsShoeOver() != 0;  // the stop test after the hand; may empty the next cell
     const int next = k + 1;
     row.hasNext = next < CShoeEngine::kHands;
     if (row.hasNext) {
@@ -173,7 +174,7 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
         if (c == '-') {
             engine.Back();
             if (json)
-                out << Json{{"back", true}, {"hands", engine.m_nHandCount}}.dump() << '\n';
+                out << JsonText({{"back", true}, {"hands", engine.m_nHandCount}}) << '\n';
             else
                 out << fmt::format("back: {} hands\n", engine.m_nHandCount);
             continue;
@@ -181,7 +182,7 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
         if (c == '/') {
             engine.ResetShoe();
             if (json)
-                out << Json{{"clear", true}}.dump() << '\n';
+                out << JsonText({{"clear", true}}) << '\n';
             else
                 out << "clear\n";
             continue;
@@ -190,7 +191,7 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
         const int k = engine.m_nHandCount;
         if (!engine.RecordHand(side)) {
             if (json) {
-                out << Json{{"hand", k + 1}, {"result", ResultName(side)}, {"refused", true}}.dump()
+                out << JsonText({{"hand", k + 1}, {"result", ResultName(side)}, {"refused", true}})
                     << '\n';
             } else {
                 out << fmt::format("{:>4}  {:<6}  refused: the shoe is over\n", k + 1,
@@ -199,12 +200,12 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
             continue;
         }
         const HandRow row = ReadRow(engine, k, side);
-        out << (json ? RowJson(row).dump() : RowText(row)) << '\n';
+        out << (json ? JsonText(RowJson(row)) : RowText(row)) << '\n';
     }
     if (roads) {
         const CShoeRoads shoeRoads = RoadsOfRecord(engine);
         if (json)
-            out << RoadsJson(shoeRoads).dump() << '\n';
+            out << JsonText(RoadsJson(shoeRoads)) << '\n';
         else
             out << RoadsText(shoeRoads);
     }

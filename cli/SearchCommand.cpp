@@ -5,29 +5,36 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "BlockScheduler.h"
+#include "Interrupt.h"
+#include "JsonText.h"
 #include "Progress.h"
 #include "SettingsFlags.h"
+#include "StrictNumber.h"
 
 CSearchCommand::CSearchCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
           "search",
           "Run the random test at every win-stop and stop-loss pair of a grid and rank "
           "the six best pairs by yield into a ranking file.")) {
-    m_pCommand->add_option("--win", m_options.win, "starting win-stop W0")->capture_default_str();
-    m_pCommand->add_option("--loss", m_options.loss, "starting stop-loss L0")
-        ->capture_default_str();
-    m_pCommand->add_option("--win-radius", m_options.winRadius, "win-stop from W0 - r to W0 + r")
-        ->capture_default_str();
+    const auto number = [this](const char* name, std::int32_t& value, const char* description) {
+        m_pCommand->add_option(name, value, description)
+            ->capture_default_str()
+            ->transform(StrictInteger<std::int32_t>());
+    };
+    number("--win", m_options.win, "starting win-stop W0");
+    number("--loss", m_options.loss, "starting stop-loss L0");
+    number("--win-radius", m_options.winRadius, "win-stop from W0 - r to W0 + r");
+    number("--loss-radius", m_options.lossRadius, "stop-loss from L0 + r down to L0 - r");
+    number("--runs", m_nRuns, "runs of the test at each pair");
+    number("--shoes", m_nShoes, "shoes per run");
     m_pCommand
-        ->add_option("--loss-radius", m_options.lossRadius, "stop-loss from L0 + r down to L0 - r")
-        ->capture_default_str();
-    m_pCommand->add_option("--runs", m_nRuns, "runs of the test at each pair")
-        ->capture_default_str();
-    m_pCommand->add_option("--shoes", m_nShoes, "shoes per run")->capture_default_str();
-    m_pCommand->add_option("--seed", m_options.seed,
-                           "seed of the random shoes (default: from the clock)");
-    m_pCommand->add_option("--threads", m_options.threads, "worker threads (default: every core)")
-        ->check(CLI::NonNegativeNumber);
+        ->add_option("--seed", m_options.seed, "seed of the random shoes (default: from the clock)")
+        ->transform(StrictInteger<std::uint64_t>());
+    m_pCommand
+        ->add_option("--threads", m_options.threads,
+                     "worker threads, at most 1024 (default: every core)")
+        ->transform(StrictInteger(0, CBlockScheduler::kMaxWorkers));
     m_pCommand->add_option("--dir", m_strFolder, "folder of the ranking file")
         ->capture_default_str();
     m_pCommand->add_flag("--json", m_bJson, "print the outcome as one JSON object");
@@ -44,11 +51,17 @@ int CSearchCommand::Run() {
         "{} pairs, {} shoes (estimated {:.2f} minutes at 0.05 s per shoe), seed {}\n",
         estimate.gridPoints, estimate.shoes, estimate.minutes, m_options.seed);
 
+    // SIGINT or SIGTERM stops the search at its next block of pairs; the pairs tested by then are
+    // ranked in the file and reported.
+    const CInterrupt interrupt;
     SearchResult r;
     double seconds;
     {
         CTerminalProgress progress;
-        r = RunSearch(m_settings, m_options, [&](double f) { return progress.Update(f); });
+        r = RunSearch(m_settings, m_options, [&](double f) {
+            progress.Update(f);
+            return CInterrupt::Signal() == 0;
+        });
         seconds = progress.Seconds();
     }
     if (!r.fileError.ok()) {
@@ -64,16 +77,19 @@ int CSearchCommand::Run() {
         j["best_yield"] = r.bestYield;
         j["file"] = r.file.string();
         j["grid_points"] = r.gridPoints;
+        j["points_done"] = r.pointsDone;
+        j["cancelled"] = r.cancelled;
         j["seconds"] = seconds;
-        std::cout << j.dump() << '\n';
+        std::cout << JsonText(j) << '\n';
     } else {
         std::cout << fmt::format("best win-stop   {}\n", r.bestWin)
                   << fmt::format("best stop-loss  {}\n", r.bestLoss)
                   << fmt::format("average         {:.2f} units per shoe\n", r.bestAverage)
                   << fmt::format("yield           {:.2f} %\n", r.bestYield)
-                  << fmt::format("pairs tested    {}\n", r.pointsDone)
+                  << fmt::format("pairs tested    {} of {}\n", r.pointsDone, r.gridPoints)
                   << fmt::format("seconds         {:.3f}\n", seconds)
                   << fmt::format("ranking file    {}\n", r.file.string());
+        if (r.cancelled) std::cout << "cancelled       yes: the ranking covers the pairs tested\n";
     }
-    return r.fileError.ok() ? 0 : 1;
+    return CInterrupt::ExitStatus(r.fileError.ok() ? 0 : 1);
 }

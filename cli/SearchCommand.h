@@ -7,7 +7,8 @@
 #include "Settings.h"
 
 // `nuv-sim search`: ranks win-stop and stop-loss pairs around a starting pair into a ranking
-// file.
+// file. SIGINT or SIGTERM stops it at the next block of pairs: the pairs tested by then are
+// ranked in the file and reported, marked as cancelled, and it exits with 130 or 143.
 class CSearchCommand {
 public:
     explicit CSearchCommand(CLI::App& app);

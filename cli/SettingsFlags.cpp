@@ -1,19 +1,28 @@
 #include "SettingsFlags.h"
 
+#include <cstdint>
+#include <iostream>
 #include <string>
 
 #include "SettingsStore.h"
+#include "StrictNumber.h"
 
 namespace {
 
 // --user-settings: the settings start from the desktop program's saved ones, read without touching
-// its hive; the settings flags given on the command line are then applied again on top.
+// its hive; the settings flags given on the command line are then applied again on top. A hive
+// that exists but cannot be read is said on standard error, and the defaults are used.
 void AddUserSettingsFlag(CLI::App& command, ShoeSettings& s, const std::string& group) {
     command
         .add_flag_callback(
             "--user-settings",
             [&command, &s, group] {
-                s = PeekUserSettings();
+                FileResult error;
+                s = PeekUserSettings(&error);
+                if (!error.ok()) {
+                    std::cerr << "nuv-sim: cannot read the saved settings " << error.path << ": "
+                              << error.reason << "; starting from the defaults\n";
+                }
                 for (CLI::Option* option : command.get_options()) {
                     if (option->get_group() == group && option->count() > 0 &&
                         option->get_name() != "--user-settings") {
@@ -29,33 +38,25 @@ void AddUserSettingsFlag(CLI::App& command, ShoeSettings& s, const std::string& 
 
 void AddSettingsFlags(CLI::App& command, ShoeSettings& s, bool withStops) {
     const char* group = "Settings";
-    command.add_option("--table-min", s.m_nXXLimitMoney, "table minimum stake, yuan")
-        ->capture_default_str()
-        ->group(group);
-    command.add_option("--table-max", s.m_nSXLimitMoney, "table maximum stake, yuan")
-        ->capture_default_str()
-        ->group(group);
+    const auto setting = [&](const char* name, std::int32_t& member, const char* description,
+                             CLI::Validator range) {
+        command.add_option(name, member, description)
+            ->capture_default_str()
+            ->transform(std::move(range))
+            ->group(group);
+    };
+    const CLI::Validator any = StrictInteger<std::int32_t>();
+    setting("--table-min", s.m_nXXLimitMoney, "table minimum stake, yuan", any);
+    setting("--table-max", s.m_nSXLimitMoney, "table maximum stake, yuan", any);
     if (withStops) {
-        command.add_option("--win-stop", s.m_nWinStopMoney, "win-stop, units")
-            ->capture_default_str()
-            ->group(group);
-        command.add_option("--stop-loss", s.m_nLossStopMoney, "stop-loss, units")
-            ->capture_default_str()
-            ->group(group);
+        setting("--win-stop", s.m_nWinStopMoney, "win-stop, units", any);
+        setting("--stop-loss", s.m_nLossStopMoney, "stop-loss, units", any);
     }
-    command.add_option("--win-cycles", s.m_nWinStopNum, "won cycles that end the shoe")
-        ->capture_default_str()
-        ->group(group);
-    command.add_option("--alarm", s.m_nDangerous1, "alarm hand count")
-        ->capture_default_str()
-        ->group(group);
-    command.add_option("--danger", s.m_nDangerous2, "danger hand count that ends the shoe")
-        ->capture_default_str()
-        ->group(group);
-    command
-        .add_option("--after-stop", s.m_nAfterWinStop,
-                    "after a stop rule fires: 0 stop, 1 follow long runs, 2 follow all")
-        ->capture_default_str()
-        ->group(group);
+    setting("--win-cycles", s.m_nWinStopNum, "won cycles that end the shoe", any);
+    setting("--alarm", s.m_nDangerous1, "alarm hand count", any);
+    setting("--danger", s.m_nDangerous2, "danger hand count that ends the shoe", any);
+    setting("--after-stop", s.m_nAfterWinStop,
+            "after a stop rule fires: 0 stop, 1 follow long runs, 2 follow all",
+            StrictInteger(0, 2));
     AddUserSettingsFlag(command, s, group);
 }

@@ -5,20 +5,29 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "BlockScheduler.h"
+#include "Interrupt.h"
+#include "JsonText.h"
 #include "Progress.h"
 #include "RandomTest.h"
 #include "SettingsFlags.h"
+#include "StrictNumber.h"
 
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(
           "test",
           "Play random shoes (banker or player, half and half) and add up the advice's score.")) {
     m_pCommand->add_option("--runs", m_nRuns, "number of runs; the test stops after a losing run")
-        ->capture_default_str();
-    m_pCommand->add_option("--shoes", m_nShoes, "shoes per run")->capture_default_str();
-    m_pCommand->add_option("--seed", m_nSeed, "seed of the random shoes (default: from the clock)");
-    m_pCommand->add_option("--threads", m_nThreads, "worker threads (default: every core)")
-        ->check(CLI::NonNegativeNumber);
+        ->capture_default_str()
+        ->transform(StrictInteger<std::int64_t>());
+    m_pCommand->add_option("--shoes", m_nShoes, "shoes per run")
+        ->capture_default_str()
+        ->transform(StrictInteger<std::int64_t>());
+    m_pCommand->add_option("--seed", m_nSeed, "seed of the random shoes (default: from the clock)")
+        ->transform(StrictInteger<std::uint64_t>());
+    m_pCommand
+        ->add_option("--threads", m_nThreads, "worker threads, at most 1024 (default: every core)")
+        ->transform(StrictInteger(0, CBlockScheduler::kMaxWorkers));
     m_pCommand->add_flag("--json", m_bJson, "print one JSON object");
     AddSettingsFlags(*m_pCommand, m_settings);
 }
@@ -30,11 +39,16 @@ int CTestCommand::Run() {
     options.seed = m_pCommand->count("--seed") ? m_nSeed : ClockSeed();
     options.threads = m_nThreads;
 
+    // SIGINT or SIGTERM stops the test at its next block; what was played is still reported.
+    const CInterrupt interrupt;
     RandomTestResult r;
     double seconds;
     {
         CTerminalProgress progress;
-        r = RunRandomTest(m_settings, options, [&](double f) { return progress.Update(f); });
+        r = RunRandomTest(m_settings, options, [&](double f) {
+            progress.Update(f);
+            return CInterrupt::Signal() == 0;
+        });
         seconds = progress.Seconds();
     }
     const double perSecond = seconds > 0 ? static_cast<double>(r.shoesPlayed) / seconds : 0.0;
@@ -48,9 +62,10 @@ int CTestCommand::Run() {
         j["first_loss_run"] = r.firstLossRun;
         j["shoes_played"] = r.shoesPlayed;
         j["hands_played"] = r.handsPlayed;
+        j["cancelled"] = r.cancelled;
         j["seconds"] = seconds;
         j["shoes_per_second"] = perSecond;
-        std::cout << j.dump() << '\n';
+        std::cout << JsonText(j) << '\n';
     } else {
         std::cout << fmt::format("total win        {} units\n", r.totalWin)
                   << fmt::format("first loss run   {}\n", r.firstLossRun)
@@ -60,6 +75,7 @@ int CTestCommand::Run() {
                   << fmt::format("seconds          {:.3f}\n", seconds)
                   << fmt::format("shoes per second {:.0f}\n", perSecond)
                   << fmt::format("seed             {}\n", options.seed);
+        if (r.cancelled) std::cout << "cancelled        yes: the figures cover the shoes played\n";
     }
-    return 0;
+    return CInterrupt::ExitStatus(0);
 }

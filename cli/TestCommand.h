@@ -5,7 +5,8 @@
 
 #include "Settings.h"
 
-// `nuv-sim test`: the random shoe test with a given seed, timed.
+// `nuv-sim test`: the random shoe test with a given seed, timed. SIGINT or SIGTERM stops it at
+// the next block: it reports the shoes played, marked as cancelled, and exits with 130 or 143.
 class CTestCommand {
 public:
     explicit CTestCommand(CLI::App& app);

@@ -31,11 +31,10 @@ fs::path ResolveTarget(const fs::path& path) {
     return path;
 }
 
-// A name for the temporary file beside `target`, hidden and unlikely to be taken. The target's
-// name is shortened (at a UTF-8 character boundary) so that the temporary name stays within the
+// How the names of the temporary files beside `target` begin: hidden, after the target's name,
+// which is shortened (at a UTF-8 character boundary) so that a temporary name stays within the
 // 255 bytes a file name may have.
-fs::path TemporaryName(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
+std::string TemporaryPrefix(const fs::path& target) {
     std::string stem = target.filename().string();
     constexpr std::size_t kMaxStem = 200;
     if (stem.size() > kMaxStem) {
@@ -43,8 +42,14 @@ fs::path TemporaryName(const fs::path& target) {
         while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
         stem.resize(cut);
     }
+    return "." + stem + ".tmp-";
+}
+
+// A name for the temporary file beside `target`, unlikely to be taken.
+fs::path TemporaryName(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string name = "." + stem + ".tmp-" + std::to_string(::getpid()) + "-" +
+    const std::string name = TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                              std::to_string(counter++) + "-" +
                              std::to_string(static_cast<unsigned long long>(ticks) % 1000000007);
     return target.parent_path() / name;
@@ -130,4 +135,19 @@ FileResult ReadWholeFile(const fs::path& path, std::string& contents) {
 FileResult RemoveFile(const fs::path& path) {
     if (::unlink(path.c_str()) != 0) return FileResult::Failure(path, errno);
     return FileResult::Success();
+}
+
+void RemoveStaleTemporaries(const fs::path& path) {
+    if (!path.has_filename()) return;
+    const fs::path target = ResolveTarget(path);
+    const std::string prefix = TemporaryPrefix(target);
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& entry = it->path();
+        if (entry.filename().string().starts_with(prefix) &&
+            fs::is_regular_file(fs::symlink_status(entry, ec))) {
+            ::unlink(entry.c_str());
+        }
+    }
 }

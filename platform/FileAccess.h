@@ -34,6 +34,11 @@ struct FileResult {
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+// Removes the temporary files that WriteFileAtomically leaves beside `path` when its process is
+// killed before the rename. Only for a file that every writer writes under one lock, and only
+// while holding it: the temporary file of a write in progress would go too.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
+
 // Reads the whole file at `path` into `contents` (emptied first). A missing file fails with
 // ENOENT.
 [[nodiscard]] FileResult ReadWholeFile(const std::filesystem::path& path, std::string& contents);

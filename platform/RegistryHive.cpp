@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,8 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "FileAccess.h"
@@ -36,11 +39,12 @@ bool MakeFolders(const fs::path& folder) {
 // file itself is never removed: removing it would let two processes lock different files.
 class CHiveLock {
 public:
-    explicit CHiveLock(const fs::path& hive) {
-        const fs::path path = hive.string() + ".lock";
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    explicit CHiveLock(const fs::path& hive) : m_path(hive.string() + ".lock") {
+        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0) m_nError = errno;
         while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
+                m_nError = errno;
                 ::close(m_fd);
                 m_fd = -1;
             }
@@ -52,10 +56,16 @@ public:
     CHiveLock(const CHiveLock&) = delete;
     CHiveLock& operator=(const CHiveLock&) = delete;
     bool Held() const { return m_fd >= 0; }
+    // Why it is not held.
+    FileResult Failure() const { return FileResult::Failure(m_path, m_nError); }
 
 private:
+    fs::path m_path;
     int m_fd;
+    int m_nError = 0;
 };
+
+std::atomic<std::uint64_t> g_nFileReads{0};
 
 // Renames `file` to a name of its own beside it, never over an existing file.
 std::optional<fs::path> SetAside(const fs::path& file) {
@@ -83,17 +93,35 @@ std::optional<fs::path> SetAside(const fs::path& file) {
 
 enum class HiveRead { kRead, kUnreadable, kUnparsable };
 
-// Reads and parses the hive file into `tree`; a missing file is an empty hive.
-HiveRead ReadHive(const fs::path& file, CRegistryTree& tree) {
+// Reads and parses the hive file into `tree`; a missing file is an empty hive. `error`, if given,
+// receives why the file could not be read.
+HiveRead ReadHive(const fs::path& file, CRegistryTree& tree, FileResult* error = nullptr) {
     tree = {};
     std::string text;
-    if (const FileResult read = ReadWholeFile(file, text); !read) {
-        return read.error == ENOENT ? HiveRead::kRead : HiveRead::kUnreadable;
+    ++g_nFileReads;
+    if (FileResult read = ReadWholeFile(file, text); !read) {
+        if (read.error == ENOENT) return HiveRead::kRead;
+        if (error) *error = std::move(read);
+        return HiveRead::kUnreadable;
     }
     auto parsed = CRegistryTree::Parse(text);
     if (!parsed) return HiveRead::kUnparsable;
     tree = std::move(*parsed);
     return HiveRead::kRead;
+}
+
+// Whether every name below `key` is at most `maxName` UTF-16 characters and every path below it,
+// from the backslash after its name, at most `maxPath` (the path to `key` taking `used`).
+bool NamesFit(const CRegKeyNode& key, std::size_t maxName, std::size_t maxPath,
+              std::size_t used = 0) {
+    for (const CRegKeyNode& sub : key.m_subkeys) {
+        const std::size_t length = Utf8ToUtf16(sub.m_strName).value_or(u"").size();
+        if (length > maxName || used + 1 + length > maxPath ||
+            !NamesFit(sub, maxName, maxPath, used + 1 + length)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> JoinedPath(std::string_view path) {
@@ -158,9 +186,32 @@ RegStatus CRegistryHive::Load(CRegistryTree& tree, bool locked) const {
     return RegStatus::kOk;
 }
 
+template <typename Reader>
+RegStatus CRegistryHive::Read(Reader&& read) const {
+    if (m_pMemory) {
+        if (m_pMemory->readStatus != RegStatus::kOk) return m_pMemory->readStatus;
+        return read(std::as_const(m_pMemory->tree));
+    }
+    CRegistryTree tree;
+    if (const RegStatus s = Load(tree); s != RegStatus::kOk) return s;
+    return read(std::as_const(tree));
+}
+
 template <typename Change>
 RegStatus CRegistryHive::Modify(Change&& change) {
     if (m_bReadOnly) return RegStatus::kAccessDenied;
+    if (m_pMemory) {
+        for (const RegStatus s : {m_pMemory->readStatus, m_pMemory->writeStatus}) {
+            if (s != RegStatus::kOk) {
+                m_pMemory->refused = true;
+                return s;
+            }
+        }
+        bool changed = false;
+        const RegStatus status = change(m_pMemory->tree, changed);
+        if (status == RegStatus::kOk && changed) m_pMemory->changed = true;
+        return status;
+    }
     if (!m_file.has_filename() || !MakeFolders(m_file.parent_path())) return RegStatus::kIoError;
     CHiveLock lock(m_file);
     if (!lock.Held()) return RegStatus::kIoError;
@@ -173,9 +224,81 @@ RegStatus CRegistryHive::Modify(Change&& change) {
 }
 
 // Written through a flushed temporary file renamed over the hive, so that readers and a crash see
-// either the old or the new hive, never part of one.
-bool CRegistryHive::Save(const CRegistryTree& tree) const {
-    return WriteFileAtomically(m_file, tree.Format()).ok();
+// either the old or the new hive, never part of one. As every writer holds the lock, any other
+// temporary file beside the hive was left by one that was killed.
+FileResult CRegistryHive::Save(const CRegistryTree& tree) const {
+    FileResult written = WriteFileAtomically(m_file, tree.Format());
+    if (written) RemoveStaleTemporaries(m_file);
+    return written;
+}
+
+CRegistryHive::BatchResult CRegistryHive::Batch(
+    const std::function<void(CRegistryHive&)>& work) const {
+    BatchResult result;
+    if (m_pMemory) {  // already inside a batch: it goes on in the same copy
+        CRegistryHive same = *this;
+        work(same);
+        return result;
+    }
+    CMemory memory;
+    std::optional<CHiveLock> lock;
+    FileResult cannotWrite;
+    if (m_bReadOnly) {
+        memory.writeStatus = RegStatus::kAccessDenied;
+    } else {
+        if (!m_file.has_filename()) {
+            cannotWrite = FileResult::Failure(m_file, ENOENT);
+        } else if (!MakeFolders(m_file.parent_path())) {
+            cannotWrite = FileResult::Failure(m_file.parent_path(), errno);
+        } else if (lock.emplace(m_file); !lock->Held()) {
+            cannotWrite = lock->Failure();
+        }
+        if (!cannotWrite.ok()) memory.writeStatus = RegStatus::kIoError;
+    }
+
+    switch (ReadHive(m_file, memory.tree, &result.read)) {
+        case HiveRead::kRead:
+            break;
+        case HiveRead::kUnreadable:
+            memory.readStatus = RegStatus::kIoError;
+            break;
+        case HiveRead::kUnparsable:
+            if (lock && lock->Held()) {
+                if (const auto aside = SetAside(m_file)) {
+                    ReportUnparsable(&*aside);
+                    break;
+                }
+                const int error = errno;
+                ReportUnparsable(nullptr);
+                result.read =
+                    FileResult::Failure(m_file, EINVAL,
+                                        "not a registry file, and it could not be moved aside (" +
+                                            std::generic_category().message(error) + ")");
+                memory.readStatus = RegStatus::kIoError;
+                break;
+            }
+            // Not locked: it cannot be moved, so it reads as empty and nothing is written over it.
+            ReportUnparsable(nullptr);
+            if (memory.writeStatus == RegStatus::kOk) memory.writeStatus = RegStatus::kIoError;
+            break;
+    }
+
+    CRegistryHive hive(m_file, m_bReadOnly);
+    hive.m_pMemory = &memory;
+    work(hive);
+    if (!result.read.ok()) {
+        if (!m_bReadOnly) result.write = result.read;  // nothing can be stored in it
+    } else if (memory.refused) {
+        result.write = cannotWrite;
+    }
+    if (memory.changed) {
+        if (FileResult written = Save(memory.tree); !written) result.write = std::move(written);
+    }
+    return result;
+}
+
+std::uint64_t CRegistryHive::FileReads() {
+    return g_nFileReads.load();
 }
 
 void CRegistryHive::ReportUnparsable(const fs::path* movedTo) const {
@@ -214,11 +337,11 @@ RegStatus CRegistryHive::OpenKey(std::string_view path, CRegKey& key) const {
 RegStatus CRegistryHive::OpenKeyForRead(std::string_view path, CRegKey& key) const {
     const auto parts = CRegistryTree::SplitPath(path);
     if (!parts) return RegStatus::kInvalidName;
-    CRegistryTree tree;
-    if (const RegStatus s = Load(tree); s != RegStatus::kOk) return s;
-    if (!tree.Find(*parts)) return RegStatus::kNotFound;
-    key = {*JoinedPath(path), false};
-    return RegStatus::kOk;
+    return Read([&](const CRegistryTree& tree) {
+        if (!tree.Find(*parts)) return RegStatus::kNotFound;
+        key = {*JoinedPath(path), false};
+        return RegStatus::kOk;
+    });
 }
 
 RegStatus CRegistryHive::CreateKey(std::string_view path, CRegKey& key) {
@@ -261,21 +384,22 @@ RegStatus CRegistryHive::SetDword(const CRegKey& key, std::string_view name, std
 RegStatus CRegistryHive::QueryValue(const CRegKey& key, std::string_view name,
                                     std::span<std::uint8_t> buffer, std::size_t& length,
                                     std::uint32_t* type) const {
-    CRegistryTree tree;
-    if (const RegStatus s = Load(tree); s != RegStatus::kOk) return s;
-    const auto parts = CRegistryTree::SplitPath(key.m_strPath);
-    const CRegKeyNode* node = parts ? tree.Find(*parts) : nullptr;
-    if (!node) return RegStatus::kKeyDeleted;
-    const CRegValue* value = node->FindValue(name);
-    if (!value) return RegStatus::kNotFound;
-    if (type) *type = value->m_nType;
-    length = value->m_data.size();
-    if (length > buffer.size()) return RegStatus::kMoreData;
-    std::copy(value->m_data.begin(), value->m_data.end(), buffer.begin());
-    return RegStatus::kOk;
+    return Read([&](const CRegistryTree& tree) {
+        const auto parts = CRegistryTree::SplitPath(key.m_strPath);
+        const CRegKeyNode* node = parts ? tree.Find(*parts) : nullptr;
+        if (!node) return RegStatus::kKeyDeleted;
+        const CRegValue* value = node->FindValue(name);
+        if (!value) return RegStatus::kNotFound;
+        if (type) *type = value->m_nType;
+        length = value->m_data.size();
+        if (length > buffer.size()) return RegStatus::kMoreData;
+        std::copy(value->m_data.begin(), value->m_data.end(), buffer.begin());
+        return RegStatus::kOk;
+    });
 }
 
-RegStatus CRegistryHive::DeleteKey(std::string_view path) {
+template <typename Check>
+RegStatus CRegistryHive::RemoveKey(std::string_view path, Check&& check) {
     const auto parts = CRegistryTree::SplitPath(path);
     if (!parts || parts->empty()) return RegStatus::kInvalidName;
     if (m_bReadOnly) return RegStatus::kAccessDenied;
@@ -289,25 +413,38 @@ RegStatus CRegistryHive::DeleteKey(std::string_view path) {
             return RegNamesEqual(k.m_strName, parts->back());
         });
         if (it == siblings.end()) return RegStatus::kNotFound;
-        if (!it->m_subkeys.empty()) return RegStatus::kAccessDenied;
+        if (const RegStatus s = check(*it); s != RegStatus::kOk) return s;
         siblings.erase(it);
         changed = true;
         return RegStatus::kOk;
     });
 }
 
+RegStatus CRegistryHive::DeleteKey(std::string_view path) {
+    return RemoveKey(path, [](const CRegKeyNode& key) {
+        return key.m_subkeys.empty() ? RegStatus::kOk : RegStatus::kAccessDenied;
+    });
+}
+
+RegStatus CRegistryHive::DeleteTree(std::string_view path, std::size_t maxName,
+                                    std::size_t maxPath) {
+    return RemoveKey(path, [&](const CRegKeyNode& key) {
+        return NamesFit(key, maxName, maxPath) ? RegStatus::kOk : RegStatus::kMoreData;
+    });
+}
+
 RegStatus CRegistryHive::EnumKey(const CRegKey& key, std::size_t index, std::span<char16_t> name,
                                  std::size_t& length) const {
-    CRegistryTree tree;
-    if (const RegStatus s = Load(tree); s != RegStatus::kOk) return s;
-    const auto parts = CRegistryTree::SplitPath(key.m_strPath);
-    const CRegKeyNode* node = parts ? tree.Find(*parts) : nullptr;
-    if (!node) return RegStatus::kKeyDeleted;
-    if (index >= node->m_subkeys.size()) return RegStatus::kNoMoreItems;
-    const std::u16string wide = *Utf8ToUtf16(node->m_subkeys[index].m_strName);
-    length = wide.size();
-    if (wide.size() >= name.size()) return RegStatus::kMoreData;
-    std::copy(wide.begin(), wide.end(), name.begin());
-    name[wide.size()] = u'\0';
-    return RegStatus::kOk;
+    return Read([&](const CRegistryTree& tree) {
+        const auto parts = CRegistryTree::SplitPath(key.m_strPath);
+        const CRegKeyNode* node = parts ? tree.Find(*parts) : nullptr;
+        if (!node) return RegStatus::kKeyDeleted;
+        if (index >= node->m_subkeys.size()) return RegStatus::kNoMoreItems;
+        const std::u16string wide = *Utf8ToUtf16(node->m_subkeys[index].m_strName);
+        length = wide.size();
+        if (wide.size() >= name.size()) return RegStatus::kMoreData;
+        std::copy(wide.begin(), wide.end(), name.begin());
+        name[wide.size()] = u'\0';
+        return RegStatus::kOk;
+    });
 }

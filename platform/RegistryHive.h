@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "FileAccess.h"
 #include "RegistryTree.h"
 
 // Outcome of a hive operation, after the registry's own error codes.
@@ -32,10 +34,13 @@ struct CRegKey {
 // Nothing is cached: every operation reads the file, and every change rewrites it whole, under
 // an exclusive flock() on "<file>.lock", through a temporary file beside it that is flushed to
 // disk and renamed over the file. So a crash or a second process never leaves a half-written or
-// mixed hive, and no change made by another process is lost. A file that cannot be parsed is
-// renamed aside to
-// "<file>.bad-<time>" (never deleted, never overwritten) and the hive starts empty; that is said
-// once on standard error.
+// mixed hive, and no change made by another process is lost; temporary files left by a writer
+// that was killed are removed by the next write. A file that cannot be parsed is renamed aside
+// to "<file>.bad-<time>" (never deleted, never overwritten) and the hive starts empty; that is
+// said once on standard error. A file that exists but cannot be read is never written over: the
+// hive reads as failing (kIoError) until it can be read again.
+//
+// Batch runs several operations on one reading of the file and writes it back at most once.
 class CRegistryHive {
 public:
     // `file` should be an absolute path. A read-only hive never creates, changes, locks or renames
@@ -68,13 +73,46 @@ public:
                          std::size_t& length, std::uint32_t* type = nullptr) const;
     // Deletes a key with its values; kAccessDenied while it has subkeys, kNotFound when missing.
     RegStatus DeleteKey(std::string_view path);
+    // Deletes a key with its values and every key below it, in one change, provided that every
+    // name below it is at most `maxName` UTF-16 characters long and every path below it, counted
+    // from the backslash after the key's own name, at most `maxPath`; kMoreData, and nothing
+    // deleted, when one is longer. kNotFound when the key is missing.
+    RegStatus DeleteTree(std::string_view path, std::size_t maxName, std::size_t maxPath);
     // The name of subkey number `index` (creation order) as NUL-terminated UTF-16 in `name`,
     // whose size counts the terminator; `length` receives the name's length without it.
     // kMoreData when it does not fit, kNoMoreItems past the last subkey.
     RegStatus EnumKey(const CRegKey& key, std::size_t index, std::span<char16_t> name,
                       std::size_t& length) const;
 
+    // What a batch met; both empty when all went well.
+    struct BatchResult {
+        FileResult read;   // the file exists but cannot be used: nothing was read or written
+        FileResult write;  // why none of the batch's changes could be stored, if so (for a
+                           // writable hive, always when the file could not be read)
+    };
+    // Runs `work` with a hive that stands for this one, read into memory once: its operations
+    // read and change that copy, with the same results as this hive's own on the file as it was,
+    // and the copy is written back once at the end if anything changed. A writable hive is locked
+    // for the whole batch (its folders made first, as by a change), so to other processes the
+    // batch is one change. An unparsable file is dealt with as by any operation.
+    BatchResult Batch(const std::function<void(CRegistryHive& hive)>& work) const;
+
+    // How many times this process has read a hive file, for tests and benchmarks.
+    static std::uint64_t FileReads();
+
 private:
+    // The copy a batch works on (see Batch).
+    struct CMemory {
+        CRegistryTree tree;
+        RegStatus readStatus = RegStatus::kOk;   // not kOk: every operation fails so
+        RegStatus writeStatus = RegStatus::kOk;  // not kOk: every change fails so
+        bool changed = false;
+        bool refused = false;  // a change failed for the reason above
+    };
+
+    // Runs `read` on the hive as it is: the batch's copy, or the file read afresh.
+    template <typename Reader>
+    RegStatus Read(Reader&& read) const;
     // Reads the hive; without the lock (`locked` false) that is safe as the file is only ever
     // replaced whole. An unparsable file is set aside under the lock; when that fails, a caller
     // holding the lock gets kIoError (so it writes nothing over it) and others an empty hive.
@@ -83,10 +121,15 @@ private:
     // kOk and sets its flag to say it changed something.
     template <typename Change>
     RegStatus Modify(Change&& change);
-    bool Save(const CRegistryTree& tree) const;
+    // Deletes the key at `path` from its parent when `check` gives kOk for it; else gives that.
+    template <typename Check>
+    RegStatus RemoveKey(std::string_view path, Check&& check);
+    // Writes the hive; the caller holds the lock.
+    FileResult Save(const CRegistryTree& tree) const;
     // Tells on standard error that the file could not be parsed; `movedTo` is where it went.
     void ReportUnparsable(const std::filesystem::path* movedTo) const;
 
     std::filesystem::path m_file;
     bool m_bReadOnly;
+    CMemory* m_pMemory = nullptr;  // set for the hive that a batch gives its work
 };

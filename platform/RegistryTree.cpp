@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 #include "Utf16.h"
 
@@ -163,6 +164,66 @@ void AppendKey(std::string& out, const std::string& path, const CRegKeyNode& key
     for (const CRegKeyNode& sub : key.m_subkeys) AppendKey(out, path + '\\' + sub.m_strName, sub);
 }
 
+std::string LowerAsciiCopy(std::string_view s) {
+    std::string lower(s);
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
+// Builds the tree that Parse reads, finding keys and values by name through hash tables: looking
+// each name up in its key from the start would make a hive of n values in one key cost n x n
+// name comparisons. Nodes move when their siblings grow, so the tables hold positions.
+class CTreeBuilder {
+public:
+    explicit CTreeBuilder(CRegKeyNode& root) : m_root(root), m_index(1) {}
+
+    // Makes the key at `path` (creating it and any key above it) the one that values go to.
+    void SelectKey(const std::vector<std::string_view>& path) {
+        CRegKeyNode* node = &m_root;
+        std::size_t id = 0;
+        for (const std::string_view part : path) {
+            const auto [it, added] =
+                m_index[id].subkeys.try_emplace(LowerAsciiCopy(part), m_index.size());
+            const std::size_t child = it->second;
+            if (added) {
+                m_index.push_back({node->m_subkeys.size(), {}, {}});
+                node->m_subkeys.push_back({std::string(part), {}, {}});
+            }
+            id = child;
+            node = &node->m_subkeys[m_index[id].position];
+        }
+        m_pKey = node;
+        m_nKey = id;
+    }
+    void SelectRoot() { SelectKey({}); }
+    bool HasKey() const { return m_pKey != nullptr; }
+
+    // CRegKeyNode::SetValue on the selected key.
+    void SetValue(std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
+        auto [it, added] =
+            m_index[m_nKey].values.try_emplace(LowerAsciiCopy(name), m_pKey->m_values.size());
+        if (added) {
+            m_pKey->m_values.push_back({std::move(name), type, std::move(data)});
+        } else {
+            CRegValue& v = m_pKey->m_values[it->second];
+            v.m_nType = type;
+            v.m_data = std::move(data);
+        }
+    }
+
+private:
+    struct NodeIndex {
+        std::size_t position;                                  // among its parent's subkeys
+        std::unordered_map<std::string, std::size_t> subkeys;  // lower-case name to node id
+        std::unordered_map<std::string, std::size_t> values;   // lower-case name to position
+    };
+
+    CRegKeyNode& m_root;
+    std::vector<NodeIndex> m_index;  // by node id; 0 is the root
+    CRegKeyNode* m_pKey = nullptr;
+    std::size_t m_nKey = 0;
+};
+
 template <typename Nodes>
 auto* FindIn(Nodes& nodes, std::string_view name) {
     for (auto& n : nodes) {
@@ -215,7 +276,9 @@ std::optional<std::vector<std::string_view>> CRegistryTree::SplitPath(std::strin
     while (true) {
         const auto slash = path.find('\\');
         const std::string_view part = path.substr(0, slash);
-        if (part.empty() || !IsValidValueName(part)) return std::nullopt;
+        if (part.empty() || !IsValidValueName(part) || parts.size() == kMaxDepth) {
+            return std::nullopt;
+        }
         parts.push_back(part);
         if (slash == std::string_view::npos) return parts;
         path.remove_prefix(slash + 1);
@@ -267,7 +330,7 @@ std::optional<CRegistryTree> CRegistryTree::Parse(std::string_view text, std::st
     }
 
     CRegistryTree tree;
-    CRegKeyNode* key = nullptr;
+    CTreeBuilder key(tree.m_root);
     bool seenHeader = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         lineNumber = i + 1;
@@ -284,7 +347,7 @@ std::optional<CRegistryTree> CRegistryTree::Parse(std::string_view text, std::st
             if (line.back() != ']') return fail("a key line must end with ]");
             const std::string_view path = line.substr(1, line.size() - 2);
             if (RegNamesEqual(path, kRootName)) {
-                key = &tree.m_root;
+                key.SelectRoot();
                 continue;
             }
             if (!StartsWithNoCase(path, kRootName) || path.size() <= kRootName.size() + 1 ||
@@ -292,13 +355,13 @@ std::optional<CRegistryTree> CRegistryTree::Parse(std::string_view text, std::st
                 return fail("a key must lie below HKEY_CURRENT_USER");
             }
             const auto parts = SplitPath(path.substr(kRootName.size() + 1));
-            if (!parts) return fail("malformed key name");
-            key = &tree.Create(*parts);
+            if (!parts) return fail("malformed key name, or a key more than 512 levels deep");
+            key.SelectKey(*parts);
             continue;
         }
 
         if (line.front() != '"' && line.front() != '@') return fail("not a key, value or comment");
-        if (!key) return fail("a value before the first key");
+        if (!key.HasKey()) return fail("a value before the first key");
         std::size_t pos = 0;
         std::string name;
         if (line.front() == '"') {
@@ -316,12 +379,12 @@ std::optional<CRegistryTree> CRegistryTree::Parse(std::string_view text, std::st
             std::size_t end = 0;
             const auto quoted = ParseQuoted(data, end);
             if (!quoted || end != data.size()) return fail("malformed string");
-            key->SetValue(name, REG_SZ, StringData(*Utf8ToUtf16(*quoted)));
+            key.SetValue(std::move(name), REG_SZ, StringData(*Utf8ToUtf16(*quoted)));
         } else if (StartsWithNoCase(data, "dword:")) {
             const auto n = ParseHex(Trim(data.substr(6)), 8);
             if (!n) return fail("a dword takes 1 to 8 hex digits");
-            key->SetValue(
-                name, REG_DWORD,
+            key.SetValue(
+                std::move(name), REG_DWORD,
                 {static_cast<std::uint8_t>(*n), static_cast<std::uint8_t>(*n >> 8),
                  static_cast<std::uint8_t>(*n >> 16), static_cast<std::uint8_t>(*n >> 24)});
         } else if (StartsWithNoCase(data, "hex")) {
@@ -344,7 +407,7 @@ std::optional<CRegistryTree> CRegistryTree::Parse(std::string_view text, std::st
             }
             auto bytes = ParseByteList(list);
             if (!bytes) return fail("malformed hex byte list");
-            key->SetValue(name, type, std::move(*bytes));
+            key.SetValue(std::move(name), type, std::move(*bytes));
         } else {
             return fail("unknown value type");
         }

@@ -48,17 +48,22 @@ class CRegistryTree {
 public:
     static constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
     static constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
+    // The deepest key below the root, as in the registry: deeper paths are refused, so that no
+    // text can build a tree too deep to copy, compare or free without running out of stack.
+    static constexpr std::size_t kMaxDepth = 512;
 
     // The tree that `text` describes, or nothing when any line is malformed (`error`, if given,
-    // then says which line and why). Text with nothing but white space is an empty tree.
+    // then says which line and why). Text with nothing but white space is an empty tree. Takes
+    // time in proportion to the length of the text.
     static std::optional<CRegistryTree> Parse(std::string_view text, std::string* error = nullptr);
     // The text form: header, then every key in tree order, each value in the form that keeps its
     // type and bytes (a string only where the string gives back the very same bytes).
     std::string Format() const;
 
     // The components of `path`; "" is the root. One trailing backslash is allowed. Nothing for an
-    // empty component (leading or doubled backslash) or a name with control characters or bytes
-    // that are not UTF-8: such names could not be written back as text.
+    // empty component (leading or doubled backslash), a name with control characters or bytes
+    // that are not UTF-8 (such names could not be written back as text), or more than kMaxDepth
+    // components.
     static std::optional<std::vector<std::string_view>> SplitPath(std::string_view path);
     // Whether `name` can be a value name (any UTF-8 text without control characters).
     static bool IsValidValueName(std::string_view name);

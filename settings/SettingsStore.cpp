@@ -110,6 +110,17 @@ bool DeleteKeyTree(CRegistryHive& root, std::span<char16_t> path) {
         return false;
     }
 
+    // The loop below deletes the subkeys one at a time, each as the first left. Where it would
+    // delete them all, they go in one change instead (as RegDeleteTree does), which takes the
+    // same time however many there are: the buffer holds every path below, and every name fits
+    // the enumeration's buffer.
+    const std::size_t base = path[length - 1] == u'\\' ? length : length + 1;
+    if (base < path.size() && root.DeleteTree(PathText(path), kNameBufferSize - 1,
+                                              path.size() - base) == RegStatus::kOk) {
+        CutTrailingBackslash(path);
+        return true;
+    }
+
     // `end` is where a subkey's name goes, just after the backslash.
     std::size_t end = length;
     if (path[length - 1] != u'\\') {
@@ -129,32 +140,50 @@ bool DeleteKeyTree(CRegistryHive& root, std::span<char16_t> path) {
     return root.DeleteKey(PathText(path)) == RegStatus::kOk;
 }
 
-void LoadSettings(CRegistryHive& hive, ShoeSettings& settings) {
-    if (ReadSetting(hive, kVersionName, 0.0) != kVersion) {
-        for (const std::u16string_view name : kKeysToWipe) {
-            std::array<char16_t, kWipeBufferSize> buffer{};
-            std::copy(name.begin(), name.end(), buffer.begin());
-            DeleteKeyTree(hive, buffer);
-        }
-        WriteSetting(hive, kVersionName, kVersion);
-    }
-    const ShoeSettings defaults;
-    for (const SettingSlot& slot : kSettingSlots) {
-        settings.*slot.member = ToMember(ReadSetting(hive, slot.name, defaults.*slot.member));
-    }
+FileResult LoadSettings(CRegistryHive& hive, ShoeSettings& settings) {
+    return hive
+        .Batch([&settings](CRegistryHive& copy) {
+            if (ReadSetting(copy, kVersionName, 0.0) != kVersion) {
+                for (const std::u16string_view name : kKeysToWipe) {
+                    std::array<char16_t, kWipeBufferSize> buffer{};
+                    std::copy(name.begin(), name.end(), buffer.begin());
+                    DeleteKeyTree(copy, buffer);
+                }
+                WriteSetting(copy, kVersionName, kVersion);
+            }
+            const ShoeSettings defaults;
+            for (const SettingSlot& slot : kSettingSlots) {
+                settings.*slot.member =
+                    ToMember(ReadSetting(copy, slot.name, defaults.*slot.member));
+            }
+        })
+        .read;
 }
 
-ShoeSettings PeekSettings(const CRegistryHive& hive) {
+FileResult WriteSettings(CRegistryHive& hive, const ShoeSettings& settings) {
+    return hive
+        .Batch([&settings](CRegistryHive& copy) {
+            for (const SettingSlot& slot : kSettingSlots) {
+                WriteSetting(copy, slot.name, static_cast<double>(settings.*slot.member));
+            }
+        })
+        .write;
+}
+
+ShoeSettings PeekSettings(const CRegistryHive& hive, FileResult* error) {
     ShoeSettings settings;
-    CRegKey key;
-    if (hive.OpenKeyForRead(kKey, key) != RegStatus::kOk) return settings;
-    // Any other version would be wiped at the next start, leaving the defaults.
-    if (QuerySmall(hive, key, kVersionName) != Low32Bits(kVersion)) return settings;
-    for (const SettingSlot& slot : kSettingSlots) {
-        if (const auto stored = QuerySmall(hive, key, slot.name)) {
-            settings.*slot.member = ToMember(*stored);
+    const CRegistryHive::BatchResult read = hive.Batch([&settings](CRegistryHive& copy) {
+        CRegKey key;
+        if (copy.OpenKeyForRead(kKey, key) != RegStatus::kOk) return;
+        // Any other version would be wiped at the next start, leaving the defaults.
+        if (QuerySmall(copy, key, kVersionName) != Low32Bits(kVersion)) return;
+        for (const SettingSlot& slot : kSettingSlots) {
+            if (const auto stored = QuerySmall(copy, key, slot.name)) {
+                settings.*slot.member = ToMember(*stored);
+            }
         }
-    }
+    });
+    if (error) *error = read.read;
     return settings;
 }
 
@@ -168,13 +197,18 @@ double ReadSetting(std::string_view name, double defaultValue) {
     return ReadSetting(hive, name, defaultValue);
 }
 
-void LoadSettings(ShoeSettings& settings) {
+FileResult LoadSettings(ShoeSettings& settings) {
     CRegistryHive hive = UserHive();
-    LoadSettings(hive, settings);
+    return LoadSettings(hive, settings);
 }
 
-ShoeSettings PeekUserSettings() {
-    return PeekSettings(UserHive(true));
+FileResult WriteSettings(const ShoeSettings& settings) {
+    CRegistryHive hive = UserHive();
+    return WriteSettings(hive, settings);
+}
+
+ShoeSettings PeekUserSettings(FileResult* error) {
+    return PeekSettings(UserHive(true), error);
 }
 
 std::optional<std::int32_t> ReadExtraValue(const CRegistryHive& hive, std::string_view name) {

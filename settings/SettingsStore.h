@@ -13,8 +13,11 @@
 // HKEY_CURRENT_USER\Darozova, one REG_DWORD value per setting.
 //
 // The store keeps nothing in memory: every call opens the key, does its work and lets it go, so a
-// change made by another running copy is seen by the next call. The functions without a hive use
-// the user's hive (CRegistryHive::UserHivePath()); the others serve tests and tools.
+// change made by another running copy is seen by the next call. LoadSettings, WriteSettings and
+// PeekSettings each do their many reads and writes on one reading of the hive and write it back
+// at most once (CRegistryHive::Batch), so their time grows with the size of the hive and no
+// faster. The functions without a hive use the user's hive (CRegistryHive::UserHivePath()); the
+// others serve tests and tools.
 
 // A setting's value name and its member.
 struct SettingSlot {
@@ -53,14 +56,23 @@ double ReadSetting(CRegistryHive& hive, std::string_view name, double defaultVal
 // on standard output when the key cannot be opened. An empty path (the root) is never deleted.
 bool DeleteKeyTree(CRegistryHive& root, std::span<char16_t> path);
 
-// Checks the layout version (wiping old keys when it differs) and fills the eight settings.
-void LoadSettings(ShoeSettings& settings);
-void LoadSettings(CRegistryHive& hive, ShoeSettings& settings);
+// Checks the layout version (wiping old keys when it differs) and fills the eight settings. When
+// the hive exists but cannot be read (no permission, a folder in its place), the settings are the
+// defaults, the hive is left as it is, and the result says which file and why; it is empty
+// otherwise, also when the defaults could not be written back.
+[[nodiscard]] FileResult LoadSettings(ShoeSettings& settings);
+[[nodiscard]] FileResult LoadSettings(CRegistryHive& hive, ShoeSettings& settings);
+
+// Writes the eight settings in the order of kSettingSlots, as eight calls of WriteSetting would,
+// in one rewrite of the hive. The result says why nothing could be stored, if so.
+[[nodiscard]] FileResult WriteSettings(const ShoeSettings& settings);
+[[nodiscard]] FileResult WriteSettings(CRegistryHive& hive, const ShoeSettings& settings);
 
 // The eight settings as LoadSettings would give them at the next start, read without creating,
 // changing, locking or moving anything (for tools that must leave the user's hive alone).
-ShoeSettings PeekSettings(const CRegistryHive& hive);
-ShoeSettings PeekUserSettings();
+// `error`, if given, receives why a hive that exists could not be read (the defaults are given).
+ShoeSettings PeekSettings(const CRegistryHive& hive, FileResult* error = nullptr);
+ShoeSettings PeekUserSettings(FileResult* error = nullptr);
 
 // State that is not one of the eight settings (which extra windows are open, and where) is kept
 // as more REG_DWORD values with English names in the same key. A missing value is never written

@@ -3,10 +3,11 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
-#include <thread>
 #include <vector>
 
+#include "BlockScheduler.h"
 #include "IniProfile.h"
 
 namespace {
@@ -15,8 +16,11 @@ constexpr const char* kSection = "Record";
 // A row moving down a rank is read back with room for 49 characters (a buffer of 50 with its
 // terminator); anything longer is cut there.
 constexpr std::size_t kRowBuffer = 50;
-// Shoes one worker plays between two progress reports.
-constexpr std::int64_t kShoesPerWorkerBlock = 16384;
+// Shoes in one block of grid points. The points are handed to the workers a block at a time, and
+// the results of a block wait in memory only until the blocks before it are ranked.
+constexpr std::int64_t kBlockShoes = 1024;
+// While the search runs the ranking file is rewritten at most this often; once more at the end.
+constexpr std::chrono::milliseconds kFlushPeriod{500};
 
 std::string Decimal(unsigned __int128 value) {
     std::string digits;
@@ -27,40 +31,40 @@ std::string Decimal(unsigned __int128 value) {
     return digits;
 }
 
-int WorkerCount(int requested) {
-    if (requested > 0) return requested;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
-}
-
-// Outcome of the random test at one grid point: all the ranking needs.
-struct PointTest {
-    RandomTestResult test;
-};
-
-// The ranking file's text as the search has written it so far.
+// The ranking file's text as the search has written it so far. Until the search has tested every
+// point, the value of the range comment says how far it got, so that a file left by a search
+// that was cancelled or killed never passes for a complete one; at the end the value is empty.
 class CRankingFile {
 public:
-    CRankingFile(std::filesystem::path path, SearchResult& result)
-        : m_path(std::move(path)), m_result(result) {}
+    CRankingFile(std::filesystem::path path, std::string comment, SearchResult& result)
+        : m_path(std::move(path)), m_strComment(std::move(comment)), m_result(result) {}
 
     void Set(const std::string& key, const std::string& value) {
         m_profile.Set(kSection, key, value);
         m_dirty = true;
     }
-    // Writes the file if anything changed since the last write; remembers the first failure.
-    void Flush() {
-        if (!m_dirty) return;
+    void SetProgress(std::int64_t done, std::int64_t points) {
+        Set(m_strComment,
+            done < points ? fmt::format("未完成：已测试 {} 组，共 {} 组", done, points) : "");
+    }
+    // Writes the file if anything changed since the last write and, unless `now`, the last write
+    // is kFlushPeriod old. Remembers the first failure.
+    void Flush(bool now) {
+        const auto time = std::chrono::steady_clock::now();
+        if (!m_dirty || (!now && time - m_lastWrite < kFlushPeriod)) return;
         m_dirty = false;
+        m_lastWrite = time;
         const FileResult written = m_profile.Save(m_path);
         if (!written && m_result.fileError.ok()) m_result.fileError = written;
     }
 
 private:
     std::filesystem::path m_path;
+    std::string m_strComment;
     SearchResult& m_result;
     IniProfile m_profile;
     bool m_dirty = false;
+    std::chrono::steady_clock::time_point m_lastWrite;
 };
 
 }  // namespace
@@ -134,12 +138,14 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
 
     // Start afresh: the old file goes, then the range comment and the column heads.
     (void)RemoveFile(result.file);
-    CRankingFile file(result.file, result);
-    file.Set(fmt::format("本次测试范围为：盈利点 {} ± {} 和 止损点 {} ± {}， 测试了 {}次 {}靴",
-                         o.win, o.winRadius, o.loss, o.lossRadius, o.runs, o.shoes),
-             "");
+    CRankingFile file(
+        result.file,
+        fmt::format("本次测试范围为：盈利点 {} ± {} 和 止损点 {} ± {}， 测试了 {}次 {}靴", o.win,
+                    o.winRadius, o.loss, o.lossRadius, o.runs, o.shoes),
+        result);
+    file.SetProgress(0, result.gridPoints);
     file.Set("0", "盈利点\t止损点\t平均每靴赢\t收益率％\t开始输的次数");
-    file.Flush();
+    file.Flush(true);
 
     const std::int64_t winValues = 2 * static_cast<std::int64_t>(o.winRadius) + 1;
     auto pointWin = [&](std::int64_t p) {
@@ -151,46 +157,49 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
                                          p / winValues);
     };
 
-    const int workers = WorkerCount(o.threads);
+    // Blocks of about kBlockShoes shoes; a point with more shoes than that is a block of its own.
     const std::int64_t shoesPerPoint =
         (o.runs > 0 && o.shoes > 0)
-            ? std::max<std::int64_t>(1,
-                                     std::min<std::int64_t>(o.runs * o.shoes, kShoesPerWorkerBlock))
+            ? (o.runs > kBlockShoes / o.shoes ? kBlockShoes : o.runs * o.shoes)
             : 1;
-    const std::int64_t block =
-        std::max<std::int64_t>(1, kShoesPerWorkerBlock / shoesPerPoint) * workers;
+    const std::int64_t pointsPerBlock = std::max<std::int64_t>(1, kBlockShoes / shoesPerPoint);
+    const std::int64_t blocks =
+        result.gridPoints == 0 ? 0 : (result.gridPoints - 1) / pointsPerBlock + 1;
+    CBlockScheduler scheduler(blocks, CBlockScheduler::WorkerCount(o.threads));
+    std::vector<std::vector<RandomTestResult>> slots(scheduler.Window());
     const RandomTestOptions test{o.runs, o.shoes, o.seed, 1};
+    auto pointsIn = [&](std::int64_t block) {
+        return std::min(pointsPerBlock, result.gridPoints - block * pointsPerBlock);
+    };
 
     CRanking ranking;
-    std::vector<RandomTestResult> tests;
-    while (result.pointsDone < result.gridPoints) {
-        const std::int64_t first = result.pointsDone;
-        const std::int64_t count = std::min(block, result.gridPoints - first);
-        tests.assign(static_cast<std::size_t>(count), {});
-        // Each worker tests every workers-th point of the block, on its own copy of the settings.
-        auto work = [&](int w) {
+    scheduler.Run(
+        // Tests the points of the block on a copy of the settings of its own.
+        [&](std::int64_t block) {
+            std::vector<RandomTestResult>& tests = slots[scheduler.Slot(block)];
+            tests.assign(static_cast<std::size_t>(pointsIn(block)), {});
+            const std::function<bool()> abandoned = [&] { return scheduler.Abandoned(block); };
             ShoeSettings settings = base;
-            for (std::int64_t i = w; i < count; i += workers) {
-                settings.m_nWinStopMoney = pointWin(first + i);
-                settings.m_nLossStopMoney = pointLoss(first + i);
-                tests[static_cast<std::size_t>(i)] = RunRandomTestSequential(settings, test);
+            for (std::size_t i = 0; i < tests.size() && !abandoned(); ++i) {
+                const std::int64_t p = block * pointsPerBlock + static_cast<std::int64_t>(i);
+                settings.m_nWinStopMoney = pointWin(p);
+                settings.m_nLossStopMoney = pointLoss(p);
+                tests[i] = RunRandomTestSequential(settings, test, abandoned);
             }
-        };
-        {
-            std::vector<std::jthread> threads;
-            for (int w = 1; w < workers && w < count; ++w) threads.emplace_back(work, w);
-            work(0);
-        }
-        // Rank in grid order, so the file is what a one-point-at-a-time search writes.
-        for (std::int64_t i = 0; i < count; ++i) {
-            const std::int64_t p = first + i;
-            const RandomTestResult& t = tests[static_cast<std::size_t>(i)];
-            const std::int32_t win = pointWin(p), loss = pointLoss(p);
-            const float average = SearchAverage(t.totalWin, o.runs, o.shoes);
-            const float yield = SearchYield(average, loss);
-            const int rank =
-                t.shoesPlayed > 0 ? ranking.Offer(win, loss, average, yield, t.firstLossRun) : 0;
-            if (rank != 0) {
+        },
+        // Ranks them in grid order, so the file is what a one-point-at-a-time search writes.
+        [&](std::int64_t block) {
+            const std::vector<RandomTestResult>& tests = slots[scheduler.Slot(block)];
+            for (std::size_t i = 0; i < tests.size(); ++i) {
+                const std::int64_t p = block * pointsPerBlock + static_cast<std::int64_t>(i);
+                const RandomTestResult& t = tests[i];
+                const std::int32_t win = pointWin(p), loss = pointLoss(p);
+                const float average = SearchAverage(t.totalWin, o.runs, o.shoes);
+                const float yield = SearchYield(average, loss);
+                const int rank = t.shoesPlayed > 0
+                                     ? ranking.Offer(win, loss, average, yield, t.firstLossRun)
+                                     : 0;
+                if (rank == 0) continue;
                 for (int r = rank; r <= CRanking::kRows; ++r) {
                     if (ranking.Row(r)) file.Set(std::to_string(r), *ranking.Row(r));
                 }
@@ -200,20 +209,21 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
                     result.bestAverage = average;
                 }
             }
-        }
-        result.pointsDone += count;
-        result.lastWin = pointWin(result.pointsDone - 1);
-        result.lastLoss = pointLoss(result.pointsDone - 1);
-        result.lastTest = tests.back();
-        file.Flush();
-        if (result.pointsDone < result.gridPoints && progress &&
-            !progress(static_cast<double>(result.pointsDone) /
-                      static_cast<double>(result.gridPoints))) {
-            result.cancelled = true;
-            break;
-        }
-    }
+            result.pointsDone += static_cast<std::int64_t>(tests.size());
+            result.lastWin = pointWin(result.pointsDone - 1);
+            result.lastLoss = pointLoss(result.pointsDone - 1);
+            result.lastTest = tests.back();
+            file.SetProgress(result.pointsDone, result.gridPoints);
+            file.Flush(false);
+            return true;
+        },
+        [&] {
+            return !progress || progress(static_cast<double>(result.pointsDone) /
+                                         static_cast<double>(result.gridPoints));
+        });
+    result.cancelled = result.pointsDone < result.gridPoints;
     result.bestYield = ranking.Threshold(1);
+    file.Flush(true);
     return result;
 }
 

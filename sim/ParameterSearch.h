@@ -21,7 +21,7 @@ struct SearchOptions {
     std::int64_t runs = 1;  // random test at every point: runs x shoes
     std::int64_t shoes = 1;
     std::uint64_t seed = 0;        // every point plays the same shoes (common random numbers)
-    int threads = 0;               // worker threads; 0 uses every core
+    int threads = 0;               // worker threads; 0 uses every core (at most 1024 either way)
     std::filesystem::path folder;  // where the ranking file goes
 };
 
@@ -55,8 +55,9 @@ struct SearchResult {
     RandomTestResult lastTest;
 };
 
-// Called after each block of grid points with the fraction done; returning false cancels. A
-// cancelled search leaves the ranking file as far as it got.
+// Called on the calling thread between blocks of grid points with the fraction done; returning
+// false cancels. A cancelled search ranks the points tested up to then (pointsDone, in grid
+// order) and leaves them in the ranking file, whose range comment then says how far it got.
 using SearchProgress = std::function<bool(double fraction)>;
 
 // Runs the random test at every grid point (stop-loss outer and descending, win-stop inner and

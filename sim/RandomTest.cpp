@@ -1,42 +1,144 @@
 #include "RandomTest.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
-#include <thread>
 #include <vector>
 
+#include "BlockScheduler.h"
 #include "ShoeEngine.h"
 #include "ShoeRandom.h"
 
 namespace {
 
-// Shoes one worker plays between two progress reports (about 25 ms of work).
-constexpr std::int64_t kShoesPerWorkerBlock = 32768;
+// Shoes in one block of work: a few milliseconds on one core. Small enough that the first losing
+// run, a cancel or a signal is acted on at once; large enough that handing out blocks costs
+// nothing measurable.
+constexpr std::int64_t kBlockShoes = 4096;
 
-struct RunTally {
-    std::int64_t sum = 0;
+struct Tally {
+    std::int64_t sum = 0;  // units won
     std::int64_t hands = 0;
+
+    Tally& operator+=(const Tally& t) {
+        sum += t.sum;
+        hands += t.hands;
+        return *this;
+    }
 };
 
-// Plays the shoes with global indices [begin, end) (index = run x shoes + shoe, from 0) and adds
-// each shoe's score and hands to the tally of its run, tallies[0] being run `firstRun`.
-void PlaySpan(const ShoeSettings& settings, std::uint64_t seed, std::int64_t shoesPerRun,
-              std::int64_t begin, std::int64_t end, std::int64_t firstRun,
-              std::vector<RunTally>& tallies) {
-    CShoeEngine engine(settings);
+// What a block of shoes gave, cut at the ends of the runs in it. Shoes are numbered by a global
+// index, (run - 1) x shoes per run + (shoe - 1).
+//
+// The test stops after the first run whose own sum is negative: the running total can turn
+// negative only in such a run, since it is never negative before one. So a block can stop on
+// its own at a negative run that begins and ends in it.
+struct BlockTally {
+    Tally head;                    // shoes of the run that began before the block
+    bool headEnds = false;         // that run ends in the block
+    Tally body;                    // runs begun and ended in the block, up to a negative one
+    std::int64_t negativeRun = 0;  // that negative run (from 1); 0 when there is none
+    Tally tail;                    // the run begun in the block that goes on after it
+    std::int64_t played = 0;       // shoes played, from the block's first
+    bool stopped = false;          // `stop` ended the block early
+};
+
+// Plays the shoes [begin, end) on `engine`, asking `stop` before each one.
+template <typename Stop>
+BlockTally PlayBlock(CShoeEngine& engine, std::uint64_t seed, std::int64_t perRun,
+                     std::int64_t begin, std::int64_t end, const Stop& stop) {
+    BlockTally b;
+    bool inHead = begin % perRun != 0;
+    Tally run;
     for (std::int64_t g = begin; g < end; ++g) {
-        const std::int64_t run = g / shoesPerRun;
-        const int score = PlayRandomShoe(engine, seed, run + 1, g % shoesPerRun + 1);
-        RunTally& tally = tallies[static_cast<std::size_t>(run - firstRun)];
-        tally.sum += score;
-        tally.hands += engine.m_nHandCount;
+        if (stop()) {
+            b.stopped = true;
+            break;
+        }
+        const std::int64_t runIndex = g / perRun;
+        run.sum += PlayRandomShoe(engine, seed, runIndex + 1, g % perRun + 1);
+        run.hands += engine.m_nHandCount;
+        ++b.played;
+        if ((g + 1) % perRun != 0) continue;
+        if (inHead) {
+            b.head = run;
+            b.headEnds = true;
+            inHead = false;
+        } else {
+            b.body += run;
+            if (run.sum < 0) {
+                b.negativeRun = runIndex + 1;
+                return b;
+            }
+        }
+        run = {};
     }
+    (inHead ? b.head : b.tail) = run;
+    return b;
 }
 
-int WorkerCount(int requested) {
-    if (requested > 0) return requested;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
+// Adds the blocks up in order into the result, as one thread playing shoe after shoe would.
+class CTestTotals {
+public:
+    CTestTotals(std::int64_t perRun, RandomTestResult& result)
+        : m_nPerRun(perRun), m_result(result) {}
+
+    // Adds the block of shoes [begin, begin + b.played); false when the test ends in it.
+    bool Add(const BlockTally& b, std::int64_t begin) {
+        m_open += b.head;
+        if (b.headEnds) {
+            const bool negative = m_open.sum < 0;
+            Close(begin / m_nPerRun + 1, negative);
+            if (negative) return false;
+        }
+        // The body is whole runs, which close together at the last of them.
+        m_open += b.body;
+        const std::int64_t lastRun =
+            b.negativeRun != 0 ? b.negativeRun : (begin + b.played) / m_nPerRun;
+        if (lastRun > m_nClosedRuns) Close(lastRun, b.negativeRun != 0);
+        if (b.negativeRun != 0) return false;
+        m_open += b.tail;
+        return true;
+    }
+
+    // The test was cancelled after the shoes [0, end): they count, the open run's too.
+    void Cancel(std::int64_t end) {
+        m_result.cancelled = true;
+        m_result.totalWin += m_open.sum;
+        m_result.handsPlayed += m_open.hands;
+        m_open = {};
+        m_result.shoesPlayed = end;
+        if (end % m_nPerRun != 0) {
+            m_result.lastRun = end / m_nPerRun + 1;
+            m_result.lastShoe = end % m_nPerRun;
+        }
+    }
+
+private:
+    // Adds the open shoes to the figures, closing the runs up to `run` (from 1); a negative run
+    // ends the test.
+    void Close(std::int64_t run, bool negative) {
+        m_result.totalWin += m_open.sum;
+        m_result.handsPlayed += m_open.hands;
+        m_open = {};
+        m_nClosedRuns = run;
+        m_result.shoesPlayed = run * m_nPerRun;
+        m_result.lastRun = run;
+        m_result.lastShoe = m_nPerRun;
+        if (negative) m_result.firstLossRun = run;
+    }
+
+    const std::int64_t m_nPerRun;
+    RandomTestResult& m_result;
+    Tally m_open;  // shoes of the run in progress
+    std::int64_t m_nClosedRuns = 0;
+};
+
+// runs x shoes; counts beyond 2^63 cannot finish in any case, so they saturate.
+std::int64_t TotalShoes(const RandomTestOptions& o) {
+    return o.runs > std::numeric_limits<std::int64_t>::max() / o.shoes
+               ? std::numeric_limits<std::int64_t>::max()
+               : o.runs * o.shoes;
 }
 
 }  // namespace
@@ -63,25 +165,16 @@ std::string RandomShoeLetters(const ShoeSettings& settings, std::uint64_t seed, 
 }
 
 RandomTestResult RunRandomTestSequential(const ShoeSettings& settings,
-                                         const RandomTestOptions& options) {
+                                         const RandomTestOptions& options,
+                                         const std::function<bool()>& stop) {
     RandomTestResult result;
     if (options.runs <= 0 || options.shoes <= 0) return result;
     CShoeEngine engine(settings);
-    for (std::int64_t run = 1; run <= options.runs; ++run) {
-        std::int64_t sum = 0;
-        for (std::int64_t shoe = 1; shoe <= options.shoes; ++shoe) {
-            sum += PlayRandomShoe(engine, options.seed, run, shoe);
-            result.handsPlayed += engine.m_nHandCount;
-        }
-        result.totalWin += sum;
-        result.shoesPlayed += options.shoes;
-        result.lastRun = run;
-        result.lastShoe = options.shoes;
-        if (result.totalWin < 0 || sum < 0) {
-            result.firstLossRun = run;
-            break;
-        }
-    }
+    const BlockTally b = PlayBlock(engine, options.seed, options.shoes, 0, TotalShoes(options),
+                                   [&] { return stop && stop(); });
+    CTestTotals totals(options.shoes, result);
+    if (totals.Add(b, 0) && b.stopped) totals.Cancel(b.played);
+    result.shoesSimulated = b.played;
     return result;
 }
 
@@ -89,76 +182,36 @@ RandomTestResult RunRandomTest(const ShoeSettings& settings, const RandomTestOpt
                                const TestProgress& progress) {
     RandomTestResult result;
     if (options.runs <= 0 || options.shoes <= 0) return result;
-    const std::int64_t perRun = options.shoes;
-    // Shoe counts beyond 2^63 cannot finish in any case; saturate rather than overflow.
-    const std::int64_t total = options.runs > std::numeric_limits<std::int64_t>::max() / perRun
-                                   ? std::numeric_limits<std::int64_t>::max()
-                                   : options.runs * perRun;
-    const int workers = WorkerCount(options.threads);
-    const std::int64_t block = kShoesPerWorkerBlock * workers;
+    const std::int64_t total = TotalShoes(options);
+    const std::int64_t blocks = (total - 1) / kBlockShoes + 1;
+    CBlockScheduler scheduler(blocks, CBlockScheduler::WorkerCount(options.threads));
+    std::vector<BlockTally> slots(scheduler.Window());
+    std::atomic<std::int64_t> simulated{0};
 
-    // The run in progress at the start of the current block, carried over block boundaries.
-    RunTally open;
-    std::int64_t done = 0;  // global index of the next shoe to play
-    while (done < total) {
-        const std::int64_t end = total - done > block ? done + block : total;
-        const std::int64_t firstRun = done / perRun;
-        const std::size_t runsInBlock = static_cast<std::size_t>((end - 1) / perRun - firstRun + 1);
-
-        // Split the block into one contiguous span per worker; each keeps its own tallies.
-        std::vector<std::vector<RunTally>> tallies(workers, std::vector<RunTally>(runsInBlock));
-        {
-            std::vector<std::jthread> threads;
-            const std::int64_t span = (end - done + workers - 1) / workers;
-            for (int w = 1; w < workers; ++w) {
-                const std::int64_t b = std::min(end, done + span * w);
-                const std::int64_t e = std::min(end, b + span);
-                if (b < e) {
-                    threads.emplace_back([&, b, e, w] {
-                        PlaySpan(settings, options.seed, perRun, b, e, firstRun, tallies[w]);
-                    });
-                }
-            }
-            PlaySpan(settings, options.seed, perRun, done, std::min(end, done + span), firstRun,
-                     tallies[0]);
-        }
-
-        // Close the runs in order, exactly as a single thread would have met them.
-        for (std::size_t j = 0; j < runsInBlock; ++j) {
-            for (const auto& worker : tallies) {
-                open.sum += worker[j].sum;
-                open.hands += worker[j].hands;
-            }
-            const std::int64_t run = firstRun + static_cast<std::int64_t>(j) + 1;  // from 1
-            if (run * perRun > end) break;  // this run goes on in the next block
-            result.totalWin += open.sum;
-            result.handsPlayed += open.hands;
-            result.shoesPlayed += perRun;
-            result.lastRun = run;
-            result.lastShoe = perRun;
-            const bool negative = result.totalWin < 0 || open.sum < 0;
-            open = {};
-            if (negative) {
-                result.firstLossRun = run;
-                return result;
-            }
-        }
-        done = end;
-
-        if (done < total && progress &&
-            !progress(static_cast<double>(done) / static_cast<double>(total))) {
-            // Report the shoes of the unfinished run as well: they were played.
-            result.cancelled = true;
-            result.totalWin += open.sum;
-            result.handsPlayed += open.hands;
-            const std::int64_t inOpenRun = done % perRun;
-            result.shoesPlayed += inOpenRun;
-            if (inOpenRun > 0) {
-                result.lastRun = done / perRun + 1;
-                result.lastShoe = inOpenRun;
-            }
-            return result;
-        }
-    }
+    CTestTotals totals(options.shoes, result);
+    std::int64_t done = 0;  // shoes added up, in order from the first
+    bool ended = false;
+    scheduler.Run(
+        [&](std::int64_t block) {
+            const std::int64_t begin = block * kBlockShoes;
+            CShoeEngine engine(settings);
+            BlockTally& b = slots[scheduler.Slot(block)];
+            b = PlayBlock(engine, options.seed, options.shoes, begin,
+                          std::min(total, begin + kBlockShoes),
+                          [&] { return scheduler.Abandoned(block); });
+            simulated += b.played;
+            if (b.negativeRun != 0) scheduler.EndAfter(block);
+        },
+        [&](std::int64_t block) {
+            const BlockTally& b = slots[scheduler.Slot(block)];
+            ended = !totals.Add(b, block * kBlockShoes);
+            done = block * kBlockShoes + b.played;
+            return !ended;
+        },
+        [&] {
+            return !progress || progress(static_cast<double>(done) / static_cast<double>(total));
+        });
+    if (!ended && done < total) totals.Cancel(done);
+    result.shoesSimulated = simulated;
     return result;
 }

@@ -13,7 +13,7 @@ struct RandomTestOptions {
     std::int64_t runs = 1;   // number of runs; 0 or less plays nothing
     std::int64_t shoes = 1;  // shoes per run; 0 or less plays nothing
     std::uint64_t seed = 0;  // the whole test is reproducible from this
-    int threads = 0;         // worker threads; 0 uses every core
+    int threads = 0;         // worker threads; 0 uses every core (at most 1024 either way)
 };
 
 // What it found.
@@ -25,24 +25,34 @@ struct RandomTestResult {
     std::int64_t lastRun = 0;  // run and shoe (from 1) of the last shoe played; 0 when none
     std::int64_t lastShoe = 0;
     bool cancelled = false;
+    // Shoes the workers simulated in all: those above, and any they had begun past the end of
+    // the test while the blocks before it were still being played (at most two blocks of a few
+    // thousand shoes per worker).
+    std::int64_t shoesSimulated = 0;
 
     // The total as the 32-bit field shows it: clamped to the range of a signed 32-bit number.
     std::int32_t TotalWinShown() const;
 };
 
-// Called between blocks of work with the fraction done (0 to 1); returning false cancels. A
-// cancelled test reports the shoes it played.
+// Called on the calling thread between blocks of work (a few milliseconds each) with the fraction
+// done (0 to 1); returning false cancels. A cancelled test reports the shoes it played in order
+// up to the cancel: the runs they close and the part of the run they began.
 using TestProgress = std::function<bool(double fraction)>;
 
 // Plays runs x shoes random shoes of banker and player hands (no ties) through the engine under
 // `settings`, stopping after the first run whose own sum, or the running total, is negative.
+// The shoes are played in blocks of a few thousand on the worker threads, a bounded number of
+// blocks ahead of the oldest one not yet added up: memory does not grow with the test or the
+// number of threads, and the test ends within a block of its first losing run.
 RandomTestResult RunRandomTest(const ShoeSettings& settings, const RandomTestOptions& options,
                                const TestProgress& progress = {});
 
-// The same test on the calling thread only; no progress, no cancel. Used where many small tests
-// run side by side (the parameter search).
+// The same test on the calling thread only, with no progress. Used where many small tests run
+// side by side (the parameter search). `stop`, if given, is asked before every shoe; once it
+// says true the test ends as a cancelled one.
 RandomTestResult RunRandomTestSequential(const ShoeSettings& settings,
-                                         const RandomTestOptions& options);
+                                         const RandomTestOptions& options,
+                                         const std::function<bool()>& stop = {});
 
 // Plays shoe `shoe` of run `run` (both from 1) of a test with `seed` on `engine` from a reset to
 // its end, with m_bSimulating set. Returns the shoe's score.

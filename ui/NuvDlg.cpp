@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -51,7 +52,17 @@ void CnuvDlg::OnInitDialog() {
     CreateMenu();
     setWindowIcon(m_hIcon);
 
-    LoadSettings(m_settings);
+    // A settings file that cannot be read is left alone: the window runs on the defaults, and
+    // says so, with the file and the reason.
+    if (const FileResult unread = LoadSettings(m_settings); !unread.ok()) {
+        Prompter().Message(
+            this, kProductName,
+            QStringLiteral("无法读取设置文件“%1”：%2\n\n这次运行使用默认设置，该文件保持原样；"
+                           "在“配置”中所做的更改只在这次运行中有效。")
+                .arg(QFile::decodeName(QByteArray::fromStdString(unread.path)),
+                     QString::fromStdString(unread.reason)),
+            CPrompter::Icon::Warning);
+    }
 
     // The client area is exactly the background picture.
     m_bmpBack = QPixmap::fromImage(DrawBackground());

@@ -2,8 +2,11 @@
 #include <array>
 #include <cstdint>
 
+#include <QFile>
+
 #include "ConfigDlg.h"
 #include "NuvDlg.h"
+#include "Prompter.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -26,13 +29,20 @@ void CnuvDlg::OnConfigure() {
     }
     if (dlg.exec() != QDialog::Accepted) return;
 
-    // All eight are written, changed or not. Nothing is recomputed: the engine and the painting
-    // read the settings afresh at their next use, which the repaint below brings about.
+    // All eight are written, changed or not, in one rewrite of the hive. Nothing is recomputed:
+    // the engine and the painting read the settings afresh at their next use, which the repaint
+    // below brings about.
     for (std::size_t i = 0; i < kSettingSlots.size(); ++i) {
         m_settings.*kSettingSlots[i].member = static_cast<std::int32_t>(dlg.*kShown[i]);
     }
-    for (const SettingSlot& slot : kSettingSlots) {
-        WriteSetting(slot.name, static_cast<double>(m_settings.*slot.member));
+    // The new settings hold for this run in any case; when they cannot be stored, the window
+    // says so.
+    if (const FileResult unsaved = WriteSettings(m_settings); !unsaved.ok()) {
+        Prompter().Message(this, QStringLiteral("配置信息"),
+                           QStringLiteral("设置没有保存到“%1”：%2\n\n新的设置只在这次运行中有效。")
+                               .arg(QFile::decodeName(QByteArray::fromStdString(unsaved.path)),
+                                    QString::fromStdString(unsaved.reason)),
+                           CPrompter::Icon::Warning);
     }
     // New limits or stop rules may end or reopen the shoe, and change the amounts advised.
     RecordChanged();

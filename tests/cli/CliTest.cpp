@@ -1,16 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-
-#include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "ReplayCommand.h"
+#include "SettingsFlags.h"
 
 namespace {
 
@@ -51,7 +59,7 @@ TEST(Replay, TwelveHandShoeAsJson) {
     EXPECT_EQ(
         r.out.substr(0, r.out.find('\n')),
         R"({"hand":1,"result":"B","advice":null,"stake":0,"settled":null,"score":0,"yield":0,)"
-        R"("runs":[1],"danger":0,"cycles":0,"next_advice":null,"next_stake":0,"over":0})");
+        R"("runs":[1],"danger":0,"cycles":0,"next_advice":null,"next_stake":0,"over":false})");
     struct Row {
         const char* advice;  // "" for null
         int settled, score;
@@ -85,7 +93,7 @@ TEST(Replay, TwelveHandShoeAsJson) {
         EXPECT_EQ(j["next_stake"], row.nextStake);
         EXPECT_EQ(j["danger"], row.danger);
         EXPECT_EQ(j["cycles"], row.cycles);
-        EXPECT_EQ(j["over"], 0);
+        EXPECT_EQ(j["over"], false);
     }
     EXPECT_EQ(lines[11]["runs"], nlohmann::json::parse("[3,1,3,1,3,1]"));
 }
@@ -98,7 +106,7 @@ TEST(Replay, BackClearAndRefusedHands) {
     RunReplay("zzzzZ-ZB/t", s, true, out);
     const std::vector<nlohmann::json> lines = JsonLines(out.str());
     ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[4]["over"], 1);  // banker 1 won: win-stop 1 reached
+    EXPECT_EQ(lines[4]["over"], true);  // banker 1 won: win-stop 1 reached
     EXPECT_TRUE(lines[4]["next_advice"].is_null());
     EXPECT_EQ(lines[5], nlohmann::json::parse(R"({"back":true,"hands":4})"));
     EXPECT_EQ(lines[6]["hand"], 5);
@@ -166,6 +174,7 @@ TEST(Test, JsonReportAndSeed) {
     EXPECT_EQ(j["runs"], 2);
     EXPECT_EQ(j["shoes"], 500);
     EXPECT_EQ(j["seed"], 77);
+    EXPECT_EQ(j["cancelled"], false);
     const nlohmann::json again =
         nlohmann::json::parse(RunSim("test --runs 2 --shoes 500 --seed 77 --threads 1 --json").out);
     EXPECT_EQ(j["total_win"], again["total_win"]);
@@ -189,6 +198,222 @@ TEST(Search, WritesRankingFileIntoDir) {
     const std::filesystem::path file = dir / "最优参数记录表_292_29.ini";
     EXPECT_EQ(j["file"], file.string());
     EXPECT_TRUE(std::filesystem::exists(file));
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// Numbers on the command line are decimal whole numbers within their field's range, and nothing
+// else: a leading zero is still decimal; anything else is a usage error told in one line.
+TEST(Numbers, StrictDecimalInRange) {
+    struct Row {
+        const char* args;
+        int status;
+        const char* says;  // in the JSON output (status 0) or the one line on standard error
+    };
+    const Row rows[] = {
+        {"test --runs 010 --shoes 00 --seed 0100 --threads 0002 --json", 0,
+         R"("runs":10,"shoes":0,"seed":100,)"},
+        {"test --runs -3 --json", 0, R"("runs":-3,)"},
+        {"test --runs 0 --threads 1024 --seed 18446744073709551615 --json", 0,
+         R"("seed":18446744073709551615,)"},
+        {"test --runs 0 --table-min -2147483648 --after-stop 2 --json", 0, R"("runs":0,)"},
+        {"test --win-stop ''", 2, "--win-stop: an empty value is not a number"},
+        {"test --runs ''", 2, "--runs: an empty value is not a number"},
+        {"search --dir . --win ''", 2, "--win: an empty value is not a number"},
+        {"test --stop-loss 0x10", 2, "--stop-loss: '0x10' is not a decimal whole number"},
+        {"test --stop-loss 1e3", 2, "--stop-loss: '1e3' is not a decimal whole number"},
+        {"test --stop-loss +5", 2, "--stop-loss: '+5' is not a decimal whole number"},
+        {"test --stop-loss ' 5'", 2, "--stop-loss: ' 5' is not a decimal whole number"},
+        {"test --stop-loss 5-", 2, "--stop-loss: '5-' is not a decimal whole number"},
+        {"test --alarm 2147483648", 2, "--alarm: 2147483648 is out of range"},
+        {"test --table-min -2147483649", 2, "--table-min: -2147483649 is out of range"},
+        {"replay --danger 99999999999999999999999999999999999999999 B", 2,
+         "--danger: 99999999999999999999999999999999999999999 is out of range"},
+        {"test --after-stop 3", 2,
+         "--after-stop: 3 is out of range; give a whole number from 0 to 2"},
+        {"test --runs 9223372036854775808", 2, "--runs: 9223372036854775808 is out of range"},
+        {"search --runs 2147483648", 2, "--runs: 2147483648 is out of range"},
+        {"test --seed -1", 2,
+         "--seed: -1 is out of range; give a whole number from 0 to 18446744073709551615"},
+        {"search --seed -7", 2, "--seed: -7 is out of range"},
+        {"test --threads 1025", 2,
+         "--threads: 1025 is out of range; give a whole number from 0 to 1024"},
+        {"test --threads 2147483647", 2, "--threads: 2147483647 is out of range"},
+        {"search --threads -1", 2, "--threads: -1 is out of range"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        const Output quiet = RunSim(row.args);
+        EXPECT_EQ(quiet.status, row.status);
+        if (row.status == 0) {
+            EXPECT_NE(quiet.out.find(row.says), std::string::npos) << quiet.out;
+            continue;
+        }
+        EXPECT_EQ(quiet.out, "");
+        const Output loud = RunSim(row.args, true);
+        EXPECT_EQ(std::count(loud.out.begin(), loud.out.end(), '\n'), 1) << loud.out;
+        EXPECT_EQ(loud.out.rfind(std::string("nuv-sim: ") + row.says, 0), 0u) << loud.out;
+    }
+
+    // The settings flags read the same way: 0100 is a hundred, never sixty-four.
+    CLI::App app;
+    CLI::App* command = app.add_subcommand("run");
+    ShoeSettings settings;
+    AddSettingsFlags(*command, settings);
+    app.parse(std::string("run --stop-loss 0100 --win-stop 010 --table-min 0 --alarm -05"), false);
+    EXPECT_EQ(settings.m_nLossStopMoney, 100);
+    EXPECT_EQ(settings.m_nWinStopMoney, 10);
+    EXPECT_EQ(settings.m_nXXLimitMoney, 0);
+    EXPECT_EQ(settings.m_nDangerous1, -5);
+}
+
+// A temporary folder removed at the end, with a name that is not UTF-8.
+class OddFolder {
+public:
+    OddFolder()
+        : m_path(std::filesystem::temp_directory_path() /
+                 ("nuv-\xff\xfe-" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(m_path);
+    }
+    ~OddFolder() { std::filesystem::remove_all(m_path); }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Every line that --json prints is valid JSON, whatever bytes a path holds: they come out as
+// U+FFFD. The search still writes its file where it was told.
+TEST(Json, ValidWhateverBytesAPathHolds) {
+    const OddFolder folder;
+    const Output r = RunSim("search --win-radius 1 --loss-radius 1 --seed 5 --json --dir '" +
+                            folder.path().string() + "'");
+    ASSERT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    const std::string file = j["file"];
+    EXPECT_NE(file.find("nuv-\xEF\xBF\xBD\xEF\xBF\xBD-"), std::string::npos) << file;
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "最优参数记录表_292_29.ini"));
+    EXPECT_EQ(j["cancelled"], false);
+    EXPECT_EQ(j["points_done"], 9);
+}
+
+TEST(Output, AFailureToWriteStandardOutputIsAnError) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    for (const char* args :
+         {"replay BBBBB", "replay --json B", "test --runs 1 --shoes 5 --seed 1"}) {
+        SCOPED_TRACE(args);
+        // Standard error into the pipe, standard output to a device that is always full (the #
+        // makes a comment of what RunSim adds after the arguments).
+        const Output r = RunSim(std::string(args) + " 2>&1 >/dev/full #");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "nuv-sim: cannot write standard output: No space left on device\n");
+    }
+}
+
+// A nuv-sim of its own, with SIGINT and SIGTERM as they are by default, its standard output in a
+// pipe and its standard error dropped.
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& args) {
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
+            ::dup2(pipeFds[1], STDOUT_FILENO);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDERR_FILENO);
+            ::close(pipeFds[0]);
+            std::vector<char*> argv{const_cast<char*>(NUV_SIM_PATH)};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(NUV_SIM_PATH, argv.data());
+            ::_exit(127);
+        }
+        ::close(pipeFds[1]);
+        m_out = pipeFds[0];
+    }
+    ~SimProcess() {
+        if (m_pid > 0 && !m_bWaited) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out >= 0) ::close(m_out);
+    }
+
+    // Waits (20 s at the most) until the process catches `signal`, then sends it.
+    bool SendOnceCaught(int signal) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+            for (std::string line; std::getline(status, line);) {
+                if (line.rfind("SigCgt:", 0) == 0 &&
+                    (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0) {
+                    return ::kill(m_pid, signal) == 0;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    // Reads standard output to its end and waits for the process; gives the exit status, or -1
+    // when a signal ended it.
+    int Finish(std::string& out) {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(m_out, buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_bWaited = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    bool m_bWaited = false;
+};
+
+// SIGINT and SIGTERM stop a long test or search at its next block: the summary of what was done,
+// marked as cancelled, exit status 128 + the signal, and the ranking of the pairs tested.
+TEST(Signals, StopATestOrSearchWithASummary) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        SimProcess sim({"test", "--runs", "1", "--shoes", "1000000000", "--seed", "3", "--threads",
+                        "2", "--json"});
+        ASSERT_TRUE(sim.SendOnceCaught(signal));
+        std::string out;
+        EXPECT_EQ(sim.Finish(out), 128 + signal);
+        const nlohmann::json j = nlohmann::json::parse(out);
+        EXPECT_EQ(j["cancelled"], true);
+        EXPECT_LT(j["shoes_played"].get<std::int64_t>(), 1000000000);
+        EXPECT_EQ(j["first_loss_run"], 0);
+    }
+
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("nuv-cli-signal-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    SimProcess sim({"search", "--win-radius", "2000", "--loss-radius", "2000", "--shoes", "10",
+                    "--seed", "5", "--threads", "2", "--json", "--dir", dir.string()});
+    ASSERT_TRUE(sim.SendOnceCaught(SIGTERM));
+    std::string out;
+    EXPECT_EQ(sim.Finish(out), 143);
+    const nlohmann::json j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["cancelled"], true);
+    EXPECT_LT(j["points_done"].get<std::int64_t>(), j["grid_points"].get<std::int64_t>());
+    std::ifstream file(dir / "最优参数记录表_292_29.ini");
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_NE(text.str().find(fmt::format("=未完成：已测试 {} 组，共 {} 组\n",
+                                          j["points_done"].get<std::int64_t>(),
+                                          j["grid_points"].get<std::int64_t>())),
+              std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find("\n0="), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 

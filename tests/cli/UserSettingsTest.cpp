@@ -68,9 +68,11 @@ TEST_F(UserSettingsFlag, SavedSettingsUnderExplicitFlags) {
     EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
 }
 
-std::string RunSim(const fs::path& config, const std::string& args) {
-    const std::string command =
-        "XDG_CONFIG_HOME='" + config.string() + "' " NUV_SIM_PATH " " + args + " 2>/dev/null";
+// Standard output of nuv-sim with `args` (and standard error, with `withStderr`), which must exit
+// with status 0.
+std::string RunSim(const fs::path& config, const std::string& args, bool withStderr = false) {
+    const std::string command = "XDG_CONFIG_HOME='" + config.string() + "' " NUV_SIM_PATH " " +
+                                args + (withStderr ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> buffer;
@@ -98,6 +100,20 @@ TEST_F(UserSettingsFlag, NuvSimReadsTheHiveAndLeavesItAlone) {
     EXPECT_TRUE(refused("--user-settings"));
     EXPECT_FALSE(refused("--user-settings --stop-loss 292"));
     EXPECT_EQ(ReadBytes(Folder() / "registry.reg"), kSaved);
+    EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
+}
+
+// A hive that exists but cannot be read is said once on standard error, with the file and the
+// reason; the command goes on from the defaults and leaves the hive as it is.
+TEST_F(UserSettingsFlag, UnreadableHiveIsSaidOnce) {
+    fs::create_directories(File());  // a folder where the file should be
+    const std::string out = RunSim(Root(), "replay --user-settings --json BBBBB", true);
+    const std::string said = "nuv-sim: cannot read the saved settings " + File().string() +
+                             ": Is a directory; starting from the defaults\n";
+    EXPECT_EQ(out.find(said), 0u) << out;
+    EXPECT_EQ(out.find("nuv-sim:", 1), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 6) << "one line said, five hands";
+    EXPECT_TRUE(fs::is_directory(File()));
     EXPECT_EQ(Names(), std::vector<std::string>{"registry.reg"});
 }
 

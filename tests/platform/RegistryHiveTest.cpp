@@ -80,6 +80,25 @@ TEST_F(RegistryHiveTest, KeysOpenCreateAndDeleteAsRegistryKeysDo) {
     EXPECT_EQ(m_hive.CreateKey("A\nB", key), RegStatus::kInvalidName);
 }
 
+// DeleteTree takes a key with everything below it in one change, or nothing when a name or a
+// path below it is longer than allowed.
+TEST_F(RegistryHiveTest, DeleteTreeTakesAllOrNothing) {
+    const std::string tree = std::string(kHead) +
+                             "[HKEY_CURRENT_USER\\A]\n\n"
+                             "[HKEY_CURRENT_USER\\A\\Bb]\n\"v\"=dword:00000001\n\n"
+                             "[HKEY_CURRENT_USER\\A\\Bb\\\xE7\x99\xBE]\n\n"
+                             "[HKEY_CURRENT_USER\\Keep]\n\n";
+    WriteHive(tree);
+    // Below A: "\Bb" (3) and "\Bb\百" (5, one UTF-16 character for 百).
+    EXPECT_EQ(m_hive.DeleteTree("A", 1, 10), RegStatus::kMoreData);
+    EXPECT_EQ(m_hive.DeleteTree("A", 2, 4), RegStatus::kMoreData);
+    EXPECT_EQ(ReadBytes(File()), tree);
+    EXPECT_EQ(m_hive.DeleteTree("Missing", 2, 5), RegStatus::kNotFound);
+    EXPECT_EQ(m_hive.DeleteTree("a", 2, 5), RegStatus::kOk);
+    EXPECT_EQ(ReadBytes(File()), std::string(kHead) + "[HKEY_CURRENT_USER\\Keep]\n\n");
+    EXPECT_EQ(CRegistryHive(File(), true).DeleteTree("Keep", 9, 9), RegStatus::kAccessDenied);
+}
+
 TEST_F(RegistryHiveTest, ValuesKeepTheirTypeAndBytes) {
     WriteHive(std::string(kHead) +
               "[HKEY_CURRENT_USER\\Darozova]\n"
@@ -214,6 +233,121 @@ TEST_F(RegistryHiveTest, UnwritableFolderFailsTheChangeOnly) {
     EXPECT_EQ(Query(key, "v"), (Bytes{7, 0, 0, 0}));
     EXPECT_EQ(m_hive.SetDword(key, "w", 1), RegStatus::kIoError);
     ::chmod(Folder().c_str(), 0700);
+}
+
+ino_t Inode(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// A batch reads the file once, works on that copy (seeing its own changes) and writes it back
+// once at the end, or not at all when nothing changed.
+TEST_F(RegistryHiveTest, BatchReadsOnceAndWritesOnce) {
+    const std::string before =
+        std::string(kHead) + "[HKEY_CURRENT_USER\\K]\n\"v\"=dword:00000007\n\n";
+    WriteHive(before);
+    const std::uint64_t reads = CRegistryHive::FileReads();
+    const CRegistryHive::BatchResult result = m_hive.Batch([&](CRegistryHive& hive) {
+        CRegKey key;
+        ASSERT_EQ(hive.OpenKey("K", key), RegStatus::kOk);
+        std::array<std::uint8_t, 4> data{};
+        std::size_t length = 0;
+        ASSERT_EQ(hive.QueryValue(key, "v", data, length), RegStatus::kOk);
+        EXPECT_EQ(data[0], 7);
+        for (int i = 0; i < 50; ++i) {
+            ASSERT_EQ(hive.SetDword(key, "n" + std::to_string(i), i), RegStatus::kOk);
+        }
+        ASSERT_EQ(hive.CreateKey("K\\Sub", key), RegStatus::kOk);
+        EXPECT_EQ(hive.DeleteKey("K\\Sub"), RegStatus::kOk);
+        EXPECT_EQ(hive.OpenKeyForRead("K\\Sub", key), RegStatus::kNotFound);
+        EXPECT_EQ(ReadBytes(File()), before) << "nothing is written before the end";
+    });
+    EXPECT_TRUE(result.read.ok());
+    EXPECT_TRUE(result.write.ok());
+    EXPECT_EQ(CRegistryHive::FileReads(), reads + 1);
+    const CRegistryTree tree = OnDisk();
+    ASSERT_NE(tree.Find({"K"}), nullptr);
+    EXPECT_EQ(tree.Find({"K"})->m_values.size(), 51u);
+    EXPECT_EQ(tree.Find({"K", "Sub"}), nullptr);
+
+    const ino_t written = Inode(File());
+    EXPECT_TRUE(m_hive
+                    .Batch([](CRegistryHive& hive) {
+                        CRegKey key;
+                        EXPECT_EQ(hive.OpenKey("K", key), RegStatus::kOk);
+                        EXPECT_EQ(hive.SetDword(key, "v", 7), RegStatus::kOk);  // the same
+                    })
+                    .write.ok());
+    EXPECT_EQ(Inode(File()), written) << "a batch that changes nothing writes nothing";
+}
+
+// A hive that exists but cannot be read: the batch says so, every operation in it fails as it
+// would on the file, and nothing is written over it.
+TEST_F(RegistryHiveTest, BatchOnAHiveThatCannotBeRead) {
+    fs::create_directories(File());  // a folder where the file should be
+    const CRegistryHive::BatchResult looked = m_hive.Batch([](CRegistryHive& hive) {
+        CRegKey key;
+        EXPECT_EQ(hive.OpenKeyForRead("K", key), RegStatus::kIoError);
+    });
+    EXPECT_EQ(looked.read.error, EISDIR);
+    EXPECT_EQ(looked.read.path, File().string());
+    EXPECT_EQ(looked.write.error, EISDIR) << "nothing could be written either";
+
+    const CRegistryHive::BatchResult changed = m_hive.Batch([](CRegistryHive& hive) {
+        CRegKey key;
+        EXPECT_EQ(hive.CreateKey("K", key), RegStatus::kIoError);
+    });
+    EXPECT_EQ(changed.read.error, EISDIR);
+    EXPECT_EQ(changed.write.error, EISDIR);
+    EXPECT_TRUE(fs::is_directory(File()));
+
+    // Read only: the same, and still nothing is made.
+    EXPECT_EQ(CRegistryHive(File(), true).Batch([](CRegistryHive&) {}).read.error, EISDIR);
+}
+
+// Without the lock a batch still reads, but stores none of its changes, and says why.
+TEST_F(RegistryHiveTest, BatchWithoutTheLockStoresNothing) {
+    const std::string before = std::string(kHead) + "[HKEY_CURRENT_USER\\K]\n\n";
+    WriteHive(before);
+    fs::create_directories(File().string() + ".lock");  // the lock cannot be taken
+    const CRegistryHive::BatchResult result = m_hive.Batch([](CRegistryHive& hive) {
+        CRegKey key;
+        ASSERT_EQ(hive.OpenKey("K", key), RegStatus::kOk);
+        EXPECT_EQ(hive.SetDword(key, "v", 1), RegStatus::kIoError);
+    });
+    EXPECT_TRUE(result.read.ok());
+    EXPECT_EQ(result.write.error, EISDIR);
+    EXPECT_EQ(result.write.path, File().string() + ".lock");
+    EXPECT_EQ(ReadBytes(File()), before);
+}
+
+// Temporary files that a writer killed before its rename left beside the hive go at the next
+// write; other files stay.
+TEST_F(RegistryHiveTest, StaleTemporaryFilesGoAtTheNextWrite) {
+    WriteHive(std::string(kHead) + "[HKEY_CURRENT_USER\\K]\n\n");
+    for (const char* name : {".registry.reg.tmp-4242-0-17", ".registry.reg.tmp-1-2-3",
+                             ".other.reg.tmp-1-2-3", "registry.reg.bad-20240101-000000"}) {
+        WriteBytes(Folder() / name, "half a hive");
+    }
+    CRegKey key;
+    ASSERT_EQ(m_hive.OpenKey("K", key), RegStatus::kOk);
+    EXPECT_EQ(CRegistryHive(File(), true).SetDword(key, "v", 1), RegStatus::kAccessDenied);
+    EXPECT_EQ(Names().size(), 5u) << "a write that fails removes nothing";
+    ASSERT_EQ(m_hive.SetDword(key, "v", 1), RegStatus::kOk);
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{".other.reg.tmp-1-2-3", "registry.reg",
+                                        "registry.reg.bad-20240101-000000", "registry.reg.lock"}));
+
+    // A batch's write removes them too.
+    WriteBytes(Folder() / ".registry.reg.tmp-9-9-9", "half a hive");
+    EXPECT_TRUE(m_hive
+                    .Batch([](CRegistryHive& hive) {
+                        CRegKey k;
+                        ASSERT_EQ(hive.OpenKey("K", k), RegStatus::kOk);
+                        EXPECT_EQ(hive.SetDword(k, "w", 2), RegStatus::kOk);
+                    })
+                    .write.ok());
+    EXPECT_FALSE(fs::exists(Folder() / ".registry.reg.tmp-9-9-9"));
 }
 
 TEST(RegistryHivePath, FollowsXdgConfigHome) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
+#include <string>
 
 #include "RegistryTree.h"
 
@@ -120,6 +122,58 @@ TEST(RegistryTree, ReadsWhatEditorsLeave) {
     EXPECT_EQ(key.m_strName, "Darozova");
     ASSERT_EQ(key.m_values.size(), 2u);
     EXPECT_EQ(key.m_values[1], (CRegValue{"WinStopNum", REG_BINARY, {5, 1}}));
+}
+
+// Parse finds keys and values through tables of its own; what it builds is what creating each
+// key and setting each value in turn builds, repeated names in any case included.
+TEST(RegistryTree, ParseMatchesTheTreeBuiltStepByStep) {
+    std::mt19937 random(7);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto name = [&](const char* stem) {
+        std::string text = stem + std::to_string(pick(6));
+        if (pick(2)) text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        return text;
+    };
+    std::string text(kHead);
+    CRegistryTree expected;
+    for (int section = 0; section < 300; ++section) {
+        std::vector<std::string> path;
+        for (int depth = pick(3); depth >= 0; --depth) path.push_back(name("k"));
+        std::string joined;
+        for (const std::string& part : path) joined += (joined.empty() ? "" : "\\") + part;
+        text += "[HKEY_CURRENT_USER\\" + joined + "]\n";
+        CRegKeyNode& key = expected.Create({path.begin(), path.end()});
+        for (int v = pick(5); v > 0; --v) {
+            const std::string value = name("v");
+            const std::uint32_t n = static_cast<std::uint32_t>(random());
+            char line[64];
+            std::snprintf(line, sizeof line, "\"%s\"=dword:%08x\n", value.c_str(), n);
+            text += line;
+            key.SetValue(value, REG_DWORD,
+                         {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                          static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)});
+        }
+    }
+    const auto parsed = CRegistryTree::Parse(text);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(*parsed, expected);
+}
+
+// Keys go 512 levels deep at most, as in the registry: no text builds a tree too deep to free.
+TEST(RegistryTree, KeysDeeperThanTheRegistryAllowsAreRefused) {
+    std::string path = "a";
+    for (std::size_t i = 1; i < CRegistryTree::kMaxDepth; ++i) path += "\\a";
+    EXPECT_EQ(CRegistryTree::SplitPath(path)->size(), CRegistryTree::kMaxDepth);
+    EXPECT_TRUE(CRegistryTree::Parse(std::string(kHead) + "[HKEY_CURRENT_USER\\" + path + "]\n"));
+    EXPECT_FALSE(CRegistryTree::SplitPath(path + "\\a"));
+
+    std::string deep(kHead);
+    deep += "[HKEY_CURRENT_USER";
+    for (int i = 0; i < 200000; ++i) deep += "\\a";
+    deep += "]\n";
+    std::string error;
+    EXPECT_FALSE(CRegistryTree::Parse(deep, &error));
+    EXPECT_EQ(error, "line 3: malformed key name, or a key more than 512 levels deep");
 }
 
 TEST(RegistryTree, FormatsAsExportsDo) {

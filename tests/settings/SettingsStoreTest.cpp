@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -52,7 +54,7 @@ ShoeSettings Garbage() {
 TEST_F(SettingsStoreTest, FirstStartWritesTheDefaults) {
     ShoeSettings settings = Garbage();
     testing::internal::CaptureStdout();
-    LoadSettings(settings);
+    EXPECT_TRUE(LoadSettings(settings).ok());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Key not found.\nKey not found.\n");
     EXPECT_EQ(settings, ShoeSettings{});
     EXPECT_EQ(HiveText(), Hive(kFreshKey));
@@ -127,7 +129,7 @@ TEST_F(SettingsStoreTest, StartFromEachKindOfStoredKey) {
         WriteHive(c.before);
         ShoeSettings settings = Garbage();
         testing::internal::CaptureStdout();
-        LoadSettings(settings);
+        EXPECT_TRUE(LoadSettings(settings).ok());
         EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
         EXPECT_EQ(settings, c.settings);
         EXPECT_EQ(HiveText(), c.after);
@@ -197,7 +199,7 @@ TEST_F(SettingsStoreTest, NegativeSettingsSurviveARestart) {
     ShoeSettings saved{-1, 20000, std::numeric_limits<std::int32_t>::min(), -292, 4, 9, 40, 2};
     ShoeSettings loaded;
     testing::internal::CaptureStdout();
-    LoadSettings(loaded);
+    EXPECT_TRUE(LoadSettings(loaded).ok());
     testing::internal::GetCapturedStdout();
     // As the configuration dialog saves them: each member as a double.
     WriteSetting("XXLimitMoney", saved.m_nXXLimitMoney);
@@ -208,7 +210,7 @@ TEST_F(SettingsStoreTest, NegativeSettingsSurviveARestart) {
     WriteSetting("Dangerous1", saved.m_nDangerous1);
     WriteSetting("Dangerous2", saved.m_nDangerous2);
     WriteSetting("AfterWinStop", saved.m_nAfterWinStop);
-    LoadSettings(loaded);
+    EXPECT_TRUE(LoadSettings(loaded).ok());
     EXPECT_EQ(loaded, saved);
 }
 
@@ -309,8 +311,8 @@ TEST_F(SettingsStoreTest, UnparsableHiveIsKeptAsideAndDefaultsUsed) {
     ShoeSettings settings = Garbage();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    LoadSettings(settings);
-    LoadSettings(settings);
+    EXPECT_TRUE(LoadSettings(settings).ok());
+    EXPECT_TRUE(LoadSettings(settings).ok());
     const std::string said = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(settings, ShoeSettings{});
@@ -330,11 +332,120 @@ TEST_F(SettingsStoreTest, NoWritableFolderMeansDefaults) {
     ::setenv("XDG_CONFIG_HOME", (Root() / "plain").c_str(), 1);
     ShoeSettings settings = Garbage();
     testing::internal::CaptureStdout();
-    LoadSettings(settings);
+    EXPECT_EQ(LoadSettings(settings).error, ENOTDIR);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(settings, ShoeSettings{});
     EXPECT_EQ(ReadSetting("WinStopMoney", 5.0), 5.0);
     EXPECT_EQ(NamesIn(Root()), std::vector<std::string>{"plain"});
+}
+
+ino_t Inode(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// LoadSettings reads the hive once, whatever it holds (forty thousand values included), and
+// rewrites it at most once.
+TEST_F(SettingsStoreTest, LoadSettingsReadsTheHiveOnce) {
+    std::string many = Hive(kFreshKey);
+    many.insert(many.find("\"AfterWinStop\""), [] {
+        std::string values;
+        for (int i = 0; i < 40000; ++i)
+            values += "\"Extra" + std::to_string(i) + "\"=dword:00000001\n";
+        return values;
+    }());
+    struct Case {
+        const char* name;
+        std::string hive;  // "" for none
+        bool rewritten;
+    };
+    const Case cases[] = {
+        {"first start", "", true},
+        {"current key", Hive(kFreshKey), false},
+        {"current key with forty thousand more values", many, false},
+        {"another version", Hive("[HKEY_CURRENT_USER\\Darozova]\n\"Version\"=dword:00000137\n\n"),
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Folder());
+        if (!c.hive.empty()) WriteHive(c.hive);
+        const ino_t before = Inode(File());
+        const std::uint64_t reads = CRegistryHive::FileReads();
+        ShoeSettings settings = Garbage();
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(LoadSettings(settings).ok());
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(CRegistryHive::FileReads(), reads + 1);
+        EXPECT_EQ(settings, ShoeSettings{});
+        EXPECT_EQ(Inode(File()) != before, c.rewritten);
+        EXPECT_EQ(PeekUserSettings(), ShoeSettings{});
+        EXPECT_EQ(CRegistryHive::FileReads(), reads + 2);
+    }
+}
+
+// WriteSettings stores the eight as eight WriteSetting calls would, in one rewrite.
+TEST_F(SettingsStoreTest, WriteSettingsStoresAllEightAtOnce) {
+    const std::uint64_t reads = CRegistryHive::FileReads();
+    EXPECT_TRUE(WriteSettings(ShoeSettings{}).ok());
+    EXPECT_EQ(CRegistryHive::FileReads(), reads + 1);
+    std::string eight(kFreshKey);
+    eight.erase(eight.find("\"Version\""), std::string_view("\"Version\"=dword:00000138\n").size());
+    EXPECT_EQ(HiveText(), Hive(eight));
+    const ShoeSettings tuned{100, 10000, -5, 200, 3, 8, 35, 2};
+    EXPECT_TRUE(WriteSettings(tuned).ok());
+    WriteSetting("Version", 312);
+    ShoeSettings loaded;
+    EXPECT_TRUE(LoadSettings(loaded).ok());
+    EXPECT_EQ(loaded, tuned);
+}
+
+// A hive that exists but cannot be read is said, with the file and the reason, and never written
+// over: the settings are the defaults, and saving them fails with the same reason.
+TEST_F(SettingsStoreTest, UnreadableHiveIsReportedAndNeverWritten) {
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        int error;
+    };
+    const std::string saved = Current("\"WinStopMoney\"=dword:00000007\n");
+    const Case cases[] = {
+        {"a folder where the file should be", [this] { fs::create_directories(File()); }, EISDIR},
+        {"a file that may not be read",
+         [&] {
+             WriteHive(saved);
+             ::chmod(File().c_str(), 0);
+         },
+         EACCES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Folder());
+        c.make();
+        if (c.error == EACCES && ::access(File().c_str(), R_OK) == 0) continue;  // root reads all
+        ShoeSettings settings = Garbage();
+        testing::internal::CaptureStdout();
+        const FileResult loaded = LoadSettings(settings);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(loaded.error, c.error);
+        EXPECT_EQ(loaded.path, File().string());
+        EXPECT_FALSE(loaded.reason.empty());
+        EXPECT_EQ(settings, ShoeSettings{});
+
+        FileResult peeked;
+        EXPECT_EQ(PeekUserSettings(&peeked), ShoeSettings{});
+        EXPECT_EQ(peeked.error, c.error);
+
+        EXPECT_EQ(WriteSettings(ShoeSettings{}).error, c.error);
+        WriteSetting("WinStopMoney", 5);
+        if (c.error == EISDIR) {
+            EXPECT_TRUE(fs::is_directory(File()));
+        } else {
+            ::chmod(File().c_str(), 0600);
+            EXPECT_EQ(HiveText(), saved);
+        }
+        EXPECT_EQ(Names(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    }
 }
 
 TEST_F(SettingsStoreTest, PeekChangesNothing) {
@@ -381,7 +492,7 @@ TEST_F(SettingsStoreTest, ExtraValuesAreWrittenOnlyWhenTheyChange) {
     EXPECT_FALSE(fs::exists(Folder()));
     ShoeSettings settings;
     testing::internal::CaptureStdout();
-    LoadSettings(settings);
+    EXPECT_TRUE(LoadSettings(settings).ok());
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ReadExtraValue("RoadWndOpen"), std::nullopt);
     EXPECT_EQ(HiveText(), Hive(kFreshKey));

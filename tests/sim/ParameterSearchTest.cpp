@@ -178,11 +178,18 @@ TEST(Search, CancelKeepsFileAsFarAsItGot) {
     o.threads = 1;
     o.folder = folder.path();
     int calls = 0;
-    const SearchResult r = RunSearch(ShoeSettings{}, o, [&](double) { return ++calls < 2; });
+    const SearchResult r =
+        RunSearch(ShoeSettings{}, o, [&](double done) { return done == 0 || ++calls < 2; });
     EXPECT_TRUE(r.cancelled);
     EXPECT_GT(r.pointsDone, 0);
     EXPECT_LT(r.pointsDone, r.gridPoints);
-    EXPECT_NE(ReadText(r.file).find("\n1="), std::string::npos);
+    // The ranking of the points tested, and a range comment that says the file is not complete.
+    const std::string text = ReadText(r.file);
+    EXPECT_NE(text.find("\n1="), std::string::npos);
+    EXPECT_NE(
+        text.find(fmt::format("测试了 1次 1靴=未完成：已测试 {} 组，共 160801 组\n", r.pointsDone)),
+        std::string::npos)
+        << text;
 }
 
 TEST(Search, UnwritableFolderStillSearchesAndReports) {

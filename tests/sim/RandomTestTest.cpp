@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "RandomTest.h"
@@ -40,9 +41,10 @@ TEST(RandomTest, SameResultOnAnyNumberOfThreads) {
     const ShoeSettings s;
     for (const RandomTestOptions o :
          {RandomTestOptions{50, 20, 7, 0}, RandomTestOptions{3, 50000, 9, 0},
-          RandomTestOptions{200, 300, 11, 0}}) {
+          RandomTestOptions{200, 300, 11, 0}, RandomTestOptions{40000, 1, 13, 0},
+          RandomTestOptions{5, 4096, 17, 0}}) {
         const RandomTestResult plain = RunRandomTestSequential(s, o);
-        for (const int threads : {1, 2, 3}) {
+        for (const int threads : {1, 2, 3, 16}) {
             RandomTestOptions withThreads = o;
             withThreads.threads = threads;
             EXPECT_TRUE(Same(RunRandomTest(s, withThreads), plain))
@@ -80,21 +82,85 @@ TEST(RandomTest, StopsOnFirstNegativeRun) {
     EXPECT_TRUE(sawStopWithPositiveTotal);
 }
 
+// The shoes [0, n) of a test, added up one by one as the plain loop would: the total and hands.
+std::pair<std::int64_t, std::int64_t> FirstShoes(const ShoeSettings& s, const RandomTestOptions& o,
+                                                 std::int64_t n) {
+    CShoeEngine engine(s);
+    std::int64_t total = 0, hands = 0;
+    for (std::int64_t g = 0; g < n; ++g) {
+        total += PlayRandomShoe(engine, o.seed, g / o.shoes + 1, g % o.shoes + 1);
+        hands += engine.m_nHandCount;
+    }
+    return {total, hands};
+}
+
+// A cancel stops the test between blocks; it reports the shoes played in order up to then, with
+// the part of the run in progress, exactly as the plain loop would have added them up.
 TEST(RandomTest, CancelReportsWhatWasPlayed) {
     const ShoeSettings s;
-    int calls = 0;
-    const RandomTestResult r = RunRandomTest(s, {1, 1000000, 5, 1}, [&](double fraction) {
-        EXPECT_GT(fraction, 0.0);
-        EXPECT_LT(fraction, 1.0);
-        return ++calls < 2;
-    });
+    for (const int threads : {1, 2, 5}) {
+        SCOPED_TRACE(threads);
+        const RandomTestOptions o{3, 400000, 5, threads};
+        int calls = 0;
+        const RandomTestResult r = RunRandomTest(s, o, [&](double fraction) {
+            EXPECT_GE(fraction, 0.0);
+            EXPECT_LT(fraction, 1.0);
+            return fraction == 0.0 || ++calls < 2;
+        });
+        ASSERT_TRUE(r.cancelled);
+        EXPECT_GT(r.shoesPlayed, 0);
+        EXPECT_LT(r.shoesPlayed, o.shoes);  // still in the first run
+        EXPECT_EQ(r.lastRun, 1);
+        EXPECT_EQ(r.lastShoe, r.shoesPlayed);
+        EXPECT_EQ(r.firstLossRun, 0);
+        const auto [total, hands] = FirstShoes(s, o, r.shoesPlayed);
+        EXPECT_EQ(r.totalWin, total);
+        EXPECT_EQ(r.handsPlayed, hands);
+    }
+    // The plain test cancels between shoes.
+    int shoes = 0;
+    const RandomTestOptions o{4, 3, 5, 1};
+    const RandomTestResult r = RunRandomTestSequential(s, o, [&] { return ++shoes > 7; });
     EXPECT_TRUE(r.cancelled);
-    EXPECT_EQ(calls, 2);
-    EXPECT_EQ(r.shoesPlayed, 2 * 32768);
-    EXPECT_EQ(r.lastRun, 1);
-    EXPECT_EQ(r.lastShoe, 2 * 32768);
-    EXPECT_EQ(r.firstLossRun, 0);
-    EXPECT_GT(r.handsPlayed, r.shoesPlayed);
+    EXPECT_EQ(r.shoesPlayed, 7);
+    EXPECT_EQ(r.lastRun, 3);
+    EXPECT_EQ(r.lastShoe, 1);
+    EXPECT_EQ(r.totalWin, FirstShoes(s, o, 7).first);
+}
+
+// A seed whose test loses in its first few runs of one shoe each.
+std::uint64_t SeedLosingEarly(const ShoeSettings& s) {
+    for (std::uint64_t seed = 1;; ++seed) {
+        const RandomTestResult r = RunRandomTestSequential(s, {20, 1, seed, 1});
+        if (r.firstLossRun > 0 && r.firstLossRun <= 10) return seed;
+    }
+}
+
+// The test ends within a small, fixed amount of work after its first losing run, whatever the
+// number of runs and threads: one thread plays not a shoe more, and many threads no more than the
+// blocks they may run ahead. Memory is bounded the same way.
+TEST(RandomTest, FirstLossEndsTheTestAtOnce) {
+    const ShoeSettings s;
+    const std::uint64_t seed = SeedLosingEarly(s);
+    const RandomTestResult plain = RunRandomTestSequential(s, {20, 1, seed, 1});
+    for (const int threads : {1, 4, 64}) {
+        SCOPED_TRACE(threads);
+        const RandomTestOptions o{100'000'000'000, 1, seed, threads};
+        const RandomTestResult r = RunRandomTest(s, o);
+        EXPECT_TRUE(Same(r, plain));
+        if (threads == 1) {
+            EXPECT_EQ(r.shoesSimulated, plain.shoesPlayed);
+        } else {
+            // Two blocks of 4096 shoes per worker at the most.
+            EXPECT_LE(r.shoesSimulated, 2 * threads * 4096);
+        }
+    }
+    // A negative run found when the blocks are added up, as it spans several, ends it as well.
+    const RandomTestOptions spanning{1'000'000, 20'000, 12, 2};
+    const RandomTestResult r = RunRandomTest(s, spanning);
+    ASSERT_GT(r.firstLossRun, 0);
+    EXPECT_TRUE(Same(r, RunRandomTestSequential(s, spanning)));
+    EXPECT_LE(r.shoesSimulated, r.shoesPlayed + 2 * 2 * 4096);
 }
 
 TEST(RandomTest, TotalShownSaturates) {
