@@ -101,9 +101,12 @@ public:
         return true;
     }
 
-    // The test was cancelled after the shoes [0, end): they count, the open run's too.
+    // The test was cancelled after the shoes [0, end): they count, the open run's too. A run in
+    // progress that is already below zero, or that took the total below zero, is the first losing
+    // run: a negative total beside "no losing run" would contradict itself.
     void Cancel(std::int64_t end) {
         m_result.cancelled = true;
+        const bool losing = m_open.sum < 0 || m_result.totalWin + m_open.sum < 0;
         m_result.totalWin += m_open.sum;
         m_result.handsPlayed += m_open.hands;
         m_open = {};
@@ -111,6 +114,7 @@ public:
         if (end % m_nPerRun != 0) {
             m_result.lastRun = end / m_nPerRun + 1;
             m_result.lastShoe = end % m_nPerRun;
+            if (losing) m_result.firstLossRun = m_result.lastRun;
         }
     }
 

@@ -112,8 +112,9 @@ TEST(RandomTest, CancelReportsWhatWasPlayed) {
         EXPECT_LT(r.shoesPlayed, o.shoes);  // still in the first run
         EXPECT_EQ(r.lastRun, 1);
         EXPECT_EQ(r.lastShoe, r.shoesPlayed);
-        EXPECT_EQ(r.firstLossRun, 0);
         const auto [total, hands] = FirstShoes(s, o, r.shoesPlayed);
+        // The run in progress is the first losing run once its shoes are below zero.
+        EXPECT_EQ(r.firstLossRun, total < 0 ? 1 : 0);
         EXPECT_EQ(r.totalWin, total);
         EXPECT_EQ(r.handsPlayed, hands);
     }
@@ -126,6 +127,38 @@ TEST(RandomTest, CancelReportsWhatWasPlayed) {
     EXPECT_EQ(r.lastRun, 3);
     EXPECT_EQ(r.lastShoe, 1);
     EXPECT_EQ(r.totalWin, FirstShoes(s, o, 7).first);
+}
+
+// Cancelled inside a run whose shoes so far are below zero, the test names that run as its
+// first losing run, after runs that closed above zero and with a closed losing run alike.
+TEST(RandomTest, CancelInsideALosingRunNamesIt) {
+    const ShoeSettings s;
+    struct Case {
+        std::int64_t runs, shoes;
+    };
+    for (const Case c : {Case{1, 20}, Case{5, 6}}) {
+        bool found = false;
+        for (std::uint64_t seed = 1; seed < 200 && !found; ++seed) {
+            const RandomTestOptions o{c.runs, c.shoes, seed, 1};
+            // Stop after shoe 3 of the last run, once the shoes of that run so far are negative.
+            const std::int64_t before = (c.runs - 1) * c.shoes;
+            const std::int64_t stopAt = before + 3;
+            const RandomTestResult full = RunRandomTestSequential(s, o, [] { return false; });
+            if (full.firstLossRun != 0 && full.firstLossRun < c.runs) continue;
+            const std::int64_t inRun =
+                FirstShoes(s, o, stopAt).first - FirstShoes(s, o, before).first;
+            if (inRun >= 0) continue;
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " runs " << c.runs);
+            int shoes = 0;
+            const RandomTestResult r =
+                RunRandomTestSequential(s, o, [&] { return ++shoes > stopAt; });
+            ASSERT_TRUE(r.cancelled);
+            EXPECT_EQ(r.shoesPlayed, stopAt);
+            EXPECT_EQ(r.firstLossRun, c.runs);
+            found = true;
+        }
+        EXPECT_TRUE(found) << "no seed loses early in its last run";
+    }
 }
 
 // A seed whose test loses in its first few runs of one shoe each.
