@@ -316,6 +316,17 @@ void CShoeEngine::Replay(std::string_view letters) {
     }
 }
 
+void CShoeEngine::ReplayUnder(const ShoeSettings& settings, std::string_view letters) {
+    // Restores the pointer on every way out, so the engine never keeps settings that die.
+    struct Restore {
+        CShoeEngine& engine;
+        const ShoeSettings* former;
+        ~Restore() { engine.m_pSettings = former; }
+    } restore{*this, m_pSettings};
+    m_pSettings = &settings;
+    Replay(letters);
+}
+
 int CShoeEngine::Back() {
     if (m_nHandCount == 0) return 0;
     Replay(ResultLetters(m_nHandCount - 1));

@@ -61,6 +61,9 @@ public:
     // Resets the shoe and records the letters in order, stopping at the first hand after which
     // the shoe is over. Letters other than Z, X and H are skipped.
     void Replay(std::string_view letters);
+    // Replay under `settings` (which need live only for the call); the engine reads its own
+    // settings again afterwards, however the replay ends.
+    void ReplayUnder(const ShoeSettings& settings, std::string_view letters);
     // Takes the last hand back by replaying all hands but the last. Returns 0 on an empty shoe.
     int Back();
 

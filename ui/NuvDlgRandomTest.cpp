@@ -47,9 +47,8 @@ void CnuvDlg::ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
     if (result.lastRun > 0) {
         // The window shows the last shoe played, exactly as it was played. m_bSimulating is set,
         // so its end brings no message.
-        m_shoe.SetSettings(settings);
-        m_shoe.Replay(RandomShoeLetters(settings, seed, result.lastRun, result.lastShoe));
-        m_shoe.SetSettings(m_settings);
+        m_shoe.ReplayUnder(settings,
+                           RandomShoeLetters(settings, seed, result.lastRun, result.lastShoe));
     }
     RecordChanged();
     UpdateData(false);

@@ -182,3 +182,25 @@ TEST(Money, BaseUnitAndCommission) {
 }
 
 }  // namespace
+
+namespace {
+
+// A replay under settings that die with it leaves the engine on its own settings, with the shoe
+// as those other settings played it.
+TEST(ReplayUnder, PlaysUnderTheGivenSettingsAndPointsBackAfter) {
+    ShoeSettings own;
+    CShoeEngine e(own);
+    {
+        ShoeSettings strict;
+        strict.m_nWinStopNum = 1;  // ends the shoe at its first won cycle
+        CShoeEngine reference(strict);
+        reference.Replay("BBBPBBBPBBBPBBBP");
+        e.ReplayUnder(strict, "BBBPBBBPBBBPBBBP");
+        EXPECT_EQ(e.m_nHandCount, reference.m_nHandCount);
+        EXPECT_EQ(e.m_AdviceCell, reference.m_AdviceCell);
+        EXPECT_LT(e.m_nHandCount, 16);
+    }
+    EXPECT_EQ(&e.Settings(), &own);
+}
+
+}  // namespace

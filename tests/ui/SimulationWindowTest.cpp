@@ -430,3 +430,13 @@ TEST_F(SimulationWindow, MenuRunsTheSearchWhoseButtonStaysHidden) {
     EXPECT_EQ(prompter.Last().caption, QStringLiteral("寻找最优参数"));
     EXPECT_FALSE(Find<QPushButton>("m_btnSearch")->isVisible());
 }
+
+TEST_F(SimulationWindow, EngineReadsTheWindowsSettingsAfterATestAndASearch) {
+    // Both replay their last shoe under a copy of the settings that dies when they return.
+    SetTestRow("2", "3");
+    Click("m_btnRandomTest");
+    EXPECT_EQ(&dlg.m_shoe.Settings(), &dlg.m_settings);
+    dlg.m_settings.m_nXXLimitMoney = dlg.m_settings.m_nSXLimitMoney = 2;  // the search's radii
+    dlg.SearchParameters();
+    EXPECT_EQ(&dlg.m_shoe.Settings(), &dlg.m_settings);
+}
