@@ -4,8 +4,9 @@
 
 // The stake rule, the side rules and the score computed the plain way: the stake and the score by
 // walking the settled cells from the start of the shoe on every call, the side by the numbered
-// rules on the run lengths as they are, without the engine's clamping and table. The engine keeps
-// the same figures incrementally; the property test checks that the two agree.
+// rules on the run lengths as they are, without the engine's clamping and table. The engine gets
+// the same figures its fast way (running sums, a table of the side rules); the property test
+// checks that the two agree.
 struct LiteralStake {
     int stake;   // stake for hand h + 1 before a pause sets it to 0
     int danger;  // danger count afterwards
