@@ -222,34 +222,38 @@ enum Advice : unsigned char { kFollow = 0, kSwitch = 1, kPause = 2, kAlarmPatter
 
 // The side rules and the alarm patterns, as plain comparisons on the last five run lengths
 // (L0 the current run), the run index k and whether the hand just entered is before index 7.
+// The rules are tried in the order of their numbers and the first that holds decides; the tests
+// name them by these numbers.
 constexpr unsigned char AdviceRules(int k, int L0, int L1, int L2, int L3, int L4, bool early) {
     unsigned char advice;
-    if (L0 >= 4)
+    if (L0 >= 4)  // Rule 1: a run of four or more goes on.
         advice = kFollow;
-    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1)
+    else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1)  // Rule 2
         advice = kFollow;
-    else if (k >= 2 && L1 == 1 && L0 == 2)
+    else if (k >= 2 && L1 == 1 && L0 == 2)  // Rule 3
         advice = kSwitch;
-    else if (k >= 2 && L1 == 2 && L0 == 1)
+    else if (k >= 2 && L1 == 2 && L0 == 1)  // Rule 4
         advice = kSwitch;
-    else if (early)
+    else if (early)  // Rule 5: before hand index 7 only rules 1 to 4 advise a bet.
         advice = kPause;
-    else if (k >= 2 && L1 >= 3 && L0 == 1)
+    else if (k >= 2 && L1 >= 3 && L0 == 1)  // Rule 6
         advice = kSwitch;
-    else if (k >= 2 && L1 >= 2 && L0 == 2)
+    else if (k >= 2 && L1 >= 2 && L0 == 2)  // Rule 7
         advice = kSwitch;
-    else if (k >= 2 && L1 >= 1 && L0 == 3)
+    else if (k >= 2 && L1 >= 1 && L0 == 3)  // Rule 8
         advice = kFollow;
-    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)
+    else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)  // Rule 9
         advice = kSwitch;
-    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)
+    else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1)  // Rule 10
         advice = kFollow;
-    else
+    else  // Rule 11: nothing fits.
         advice = kPause;
-    // While the alarm is on, advice given on these patterns is turned over.
-    const bool pattern =
-        k >= 3 && ((L1 >= 1 && L0 == 3) || (L1 >= 2 && L0 == 2) || (L1 >= 3 && L0 == 1) ||
-                   (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1));
+    // While the alarm is on, advice given on these patterns (a) to (d) is turned over. Rules 1 to
+    // 4 never show one and rules 6 to 10 always do, given four runs or more.
+    const bool pattern = k >= 3 && ((L1 >= 1 && L0 == 3) ||                       // Pattern (a)
+                                    (L1 >= 2 && L0 == 2) ||                       // Pattern (b)
+                                    (L1 >= 3 && L0 == 1) ||                       // Pattern (c)
+                                    (L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1));  // Pattern (d)
     return advice | (pattern ? kAlarmPattern : 0);
 }
 
@@ -285,12 +289,14 @@ constexpr int Clamp(int value, int most) {
 int CShoeEngine::AdviseSide() const {
     const int h = m_nHandCount;
     const int k = m_nRunIndex;
-    if (k < 0 || h < 3 || h > kHands) return SIDE_NONE;
+    if (k < 0 || h < 3 || h > kHands) return SIDE_NONE;  // out of range: no advice at all
     auto L = [&](int back, int most) { return k >= back ? Clamp(m_nRunLen[k - back], most) : 0; };
     const unsigned char advice =
         kAdviceTable[AdviceIndex(Clamp(k, kK - 1), L(0, kL0 - 1), L(1, kL1 - 1), L(2, kL2 - 1),
                                  L(3, kL3 - 1), L(4, kL4 - 1), h < 7)];
     if ((advice & 3) == kPause) return SIDE_PAUSE;
+    // The alarm is on from m_nDangerous1 bets since the last won cycle; it turns banker and
+    // player over on the patterns (a) to (d) and leaves a pause alone.
     const bool alarm = (advice & kAlarmPattern) && m_nDangerCount >= m_pSettings->m_nDangerous1;
     const bool other = ((advice & 3) == kSwitch) != alarm;
     const int S = m_nLastSide;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only those missing), then configures and builds
-# into build/. Safe to run again: installed packages are skipped and the build is incremental.
+# into build/ (preset "default"). Safe to run again: installed packages are skipped and the build
+# is incremental. Warnings are errors when CI=true; NUV_WERROR=ON or OFF decides elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +12,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     fonts-arphic-gkai00mp fonts-arphic-ukai fonts-arphic-gbsn00lp fonts-arphic-uming
     xvfb xauth
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 missing=()
@@ -27,5 +28,6 @@ if ((${#missing[@]})); then
         apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+werror=${NUV_WERROR:-$([ "${CI:-}" = true ] && echo ON || echo OFF)}
+cmake --preset default -DNUV_WERROR="$werror"
+cmake --build --preset default

@@ -67,6 +67,51 @@ LiteralStake LiteralNextStake(const CShoeEngine& e, int h, int danger, int cycle
     return out;
 }
 
+int LiteralAdviseSide(const CShoeEngine& e, int h, int danger) {
+    const int k = e.m_nRunIndex;
+    if (k < 0 || h < 3 || h > 66) return SIDE_NONE;
+    auto run = [&](int back) { return k >= back ? e.m_nRunLen[k - back] : 0; };
+    const int L0 = run(0), L1 = run(1), L2 = run(2), L3 = run(3), L4 = run(4);
+    const int S = e.m_nLastSide;
+    const int O = S == SIDE_BANKER ? SIDE_PLAYER : SIDE_BANKER;
+    int side;
+    if (L0 >= 4) {
+        side = S;  // rule 1
+    } else if (k >= 2 && L2 >= 2 && L1 == 1 && L0 == 1) {
+        side = S;  // rule 2
+    } else if (k >= 2 && L1 == 1 && L0 == 2) {
+        side = O;  // rule 3
+    } else if (k >= 2 && L1 == 2 && L0 == 1) {
+        side = O;  // rule 4
+    } else if (h < 7) {
+        side = SIDE_PAUSE;  // rule 5
+    } else if (k >= 2 && L1 >= 3 && L0 == 1) {
+        side = O;  // rule 6
+    } else if (k >= 2 && L1 >= 2 && L0 == 2) {
+        side = O;  // rule 7
+    } else if (k >= 2 && L1 >= 1 && L0 == 3) {
+        side = S;  // rule 8
+    } else if (k >= 4 && L4 == 1 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) {
+        side = O;  // rule 9
+    } else if (k >= 4 && L4 >= 2 && L3 == 1 && L2 == 1 && L1 == 1 && L0 == 1) {
+        side = S;  // rule 10
+    } else {
+        side = SIDE_PAUSE;  // rule 11
+    }
+    const bool a = L1 >= 1 && L0 == 3;
+    const bool b = L1 >= 2 && L0 == 2;
+    const bool c = L1 >= 3 && L0 == 1;
+    const bool d = L3 >= 1 && L2 == 1 && L1 == 1 && L0 == 1;
+    if (danger >= e.Settings().m_nDangerous1 && k >= 3 && (a || b || c || d)) {
+        if (side == SIDE_BANKER) {
+            side = SIDE_PLAYER;
+        } else if (side == SIDE_PLAYER) {
+            side = SIDE_BANKER;
+        }
+    }
+    return side;
+}
+
 LiteralScore LiteralScoreUpTo(const CShoeEngine& e, int k) {
     int score = 0, total = 0;
     for (int i = 4; i <= k; ++i) {

@@ -20,8 +20,8 @@ ShoeSettings RandomSettings(std::mt19937& rng) {
     return s;
 }
 
-// Checks the stake, counters, score and yield that the engine produced for hand h against the
-// plain walks over the cells.
+// Checks the stake, advised side, counters, score and yield that the engine produced for hand h
+// against the plain walks over the cells and the plain side rules.
 void CheckAgainstLiteral(const CShoeEngine& before, const CShoeEngine& after, int side) {
     const int h = before.m_nHandCount;
     const LiteralScore score = LiteralScoreUpTo(after, h);
@@ -35,6 +35,15 @@ void CheckAgainstLiteral(const CShoeEngine& before, const CShoeEngine& after, in
     ASSERT_EQ(after.m_nDangerCount, lit.danger);
     ASSERT_EQ(after.m_nWinCycles, lit.cycles);
     const int next = after.m_AdviceCell[h + 1].m_nSide;
+    // A tie keeps the advice the tie hand had; otherwise the side rules decide.
+    const int ruled = LiteralAdviseSide(after, h, lit.danger);
+    const int expected = h > 3 && side == SIDE_TIE ? advised : ruled;
+    if (next == SIDE_NONE) {  // only the stop test empties the next advice
+        CShoeEngine over = after;
+        ASSERT_EQ(over.IsShoeOver(), 1);
+    } else {
+        ASSERT_EQ(next, expected);
+    }
     if (next == SIDE_PAUSE) {
         ASSERT_EQ(after.m_nStake[h + 1], 0);
     } else if (next != SIDE_NONE) {

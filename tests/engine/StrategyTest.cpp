@@ -8,6 +8,7 @@ namespace {
 
 struct AdviceCase {
     const char* hands;
+    int rule;  // the numbered side rule in AdviceRules (engine/ShoeEngine.cpp) that decides
     int alarmOff;
     int alarmOn;
 };
@@ -15,21 +16,20 @@ struct AdviceCase {
 // Advice for the hand after `hands`, with the alarm off and with it on from the first hand.
 TEST(AdviseSide, WorkedExamples) {
     const AdviceCase cases[] = {
-        {"BBBB", SIDE_BANKER, SIDE_BANKER},      // rule 1
-        {"BPBP", SIDE_PAUSE, SIDE_PAUSE},        // rule 5
-        {"BBBPB", SIDE_BANKER, SIDE_BANKER},     // rule 2
-        {"BBBPBB", SIDE_PLAYER, SIDE_PLAYER},    // rule 3
-        {"BBPPB", SIDE_PLAYER, SIDE_PLAYER},     // rule 4
-        {"BBBPBBB", SIDE_PAUSE, SIDE_PAUSE},     // rule 5
-        {"BBBPBBBP", SIDE_BANKER, SIDE_PLAYER},  // rule 6
-        {"BPBPPBBB", SIDE_BANKER, SIDE_PLAYER},  // rule 8
-        {"BPBPBPBP", SIDE_BANKER, SIDE_PLAYER},  // rule 9
-        {"PBBBPBPB", SIDE_BANKER, SIDE_PLAYER},  // rule 10
-        {"TTTT", SIDE_PAUSE, SIDE_PAUSE},        // no runs at all
-        {"BPPPPP", SIDE_PLAYER, SIDE_PLAYER},    // rule 1 on a player run
+        {"BBBB", 1, SIDE_BANKER, SIDE_BANKER},      {"BPBP", 5, SIDE_PAUSE, SIDE_PAUSE},
+        {"BBBPB", 2, SIDE_BANKER, SIDE_BANKER},     {"BBBPBB", 3, SIDE_PLAYER, SIDE_PLAYER},
+        {"BBPPB", 4, SIDE_PLAYER, SIDE_PLAYER},     {"BBBPBBB", 5, SIDE_PAUSE, SIDE_PAUSE},
+        {"BBBPBBBP", 6, SIDE_BANKER, SIDE_PLAYER},   // pattern (c)
+        {"PBBBPPPBB", 7, SIDE_PLAYER, SIDE_BANKER},  // pattern (b)
+        {"BPBPPBBB", 8, SIDE_BANKER, SIDE_PLAYER},   // pattern (a)
+        {"BPBPBPBP", 9, SIDE_BANKER, SIDE_PLAYER},   // pattern (d)
+        {"PBBBPBPB", 10, SIDE_BANKER, SIDE_PLAYER},  // pattern (d)
+        {"BPBPTTTT", 11, SIDE_PAUSE, SIDE_PAUSE},    // pattern (d) leaves a pause alone
+        {"TTTT", 5, SIDE_PAUSE, SIDE_PAUSE},         // no runs at all
+        {"BPPPPP", 1, SIDE_PLAYER, SIDE_PLAYER},     // on a player run
     };
     for (const AdviceCase& c : cases) {
-        SCOPED_TRACE(c.hands);
+        SCOPED_TRACE(std::string(c.hands) + ", rule " + std::to_string(c.rule));
         const int next = static_cast<int>(std::string(c.hands).size());
         for (const bool alarm : {false, true}) {
             ShoeSettings s = NoStops();

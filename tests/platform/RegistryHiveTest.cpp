@@ -1,3 +1,4 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <optional>
 
 #include "RegistryHive.h"
@@ -224,15 +226,53 @@ TEST_F(RegistryHiveTest, ReadOnlyHiveTouchesNothing) {
     EXPECT_EQ(ReadBytes(File()), bad);
 }
 
+// Runs `body` here when not root. Permissions do not bind root, so as root it runs in a child
+// process that has given up root for the user nobody (uid and gid 65534), with the folders under
+// `root` handed to that user; the child's failures show in its output and fail the test. Skips
+// when root cannot be given up here (no such id in this user namespace, no right to change ids).
+template <typename Body>
+void RunUnprivileged(const fs::path& root, Body body) {
+    if (::geteuid() != 0) {
+        body();
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::chown(root.c_str(), kNobody, kNobody), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0) << entry.path();
+    }
+    constexpr int kCannotDrop = 77;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+            ::setresuid(kNobody, kNobody, kNobody) != 0 || ::geteuid() == 0) {
+            ::_exit(kCannotDrop);
+        }
+        body();
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::_exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "the unprivileged child ended with status " << status;
+    if (WEXITSTATUS(status) == kCannotDrop) GTEST_SKIP() << "root cannot become nobody here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged child failed (its output is above)";
+}
+
 TEST_F(RegistryHiveTest, UnwritableFolderFailsTheChangeOnly) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-    WriteHive(std::string(kHead) + "[HKEY_CURRENT_USER\\K]\n\"v\"=dword:00000007\n");
-    ::chmod(Folder().c_str(), 0500);
-    CRegKey key;
-    ASSERT_EQ(m_hive.OpenKey("K", key), RegStatus::kOk);
-    EXPECT_EQ(Query(key, "v"), (Bytes{7, 0, 0, 0}));
-    EXPECT_EQ(m_hive.SetDword(key, "w", 1), RegStatus::kIoError);
-    ::chmod(Folder().c_str(), 0700);
+    RunUnprivileged(Root(), [&] {
+        WriteHive(std::string(kHead) + "[HKEY_CURRENT_USER\\K]\n\"v\"=dword:00000007\n");
+        ::chmod(Folder().c_str(), 0500);
+        CRegKey key;
+        ASSERT_EQ(m_hive.OpenKey("K", key), RegStatus::kOk);
+        EXPECT_EQ(Query(key, "v"), (Bytes{7, 0, 0, 0}));
+        EXPECT_EQ(m_hive.SetDword(key, "w", 1), RegStatus::kIoError);
+        ::chmod(Folder().c_str(), 0700);
+    });
 }
 
 ino_t Inode(const fs::path& path) {
