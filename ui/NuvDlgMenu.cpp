@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "NuvDlg.h"
-#include "RoadWnd.h"
+#include "ui/NuvDlg.h"
+#include "ui/RoadWnd.h"
 
 namespace {
 

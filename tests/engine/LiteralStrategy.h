@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
 
 // The stake rule, the side rules and the score computed the plain way: the stake and the score by
 // walking the settled cells from the start of the shoe on every call, the side by the numbered

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "RegistryHive.h"
-#include "TempConfigHome.h"
-#include "Utf16.h"
+#include "platform/RegistryHive.h"
+#include "platform/Utf16.h"
+#include "tests/platform/TempConfigHome.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace {
 
