@@ -25,7 +25,3 @@ void CTerminalProgress::Update(double fraction) {
 double CTerminalProgress::Seconds() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
 }
-
-std::uint64_t ClockSeed() {
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-}

@@ -22,6 +22,3 @@ private:
     bool m_bShown = false;
     double m_lastShown = 0;  // seconds
 };
-
-// A seed for a command run without --seed.
-std::uint64_t ClockSeed();

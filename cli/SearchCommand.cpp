@@ -11,6 +11,7 @@
 #include "cli/SettingsFlags.h"
 #include "cli/StrictNumber.h"
 #include "sim/BlockScheduler.h"
+#include "sim/ShoeRandom.h"
 
 CSearchCommand::CSearchCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(

@@ -12,6 +12,7 @@
 #include "cli/StrictNumber.h"
 #include "sim/BlockScheduler.h"
 #include "sim/RandomTest.h"
+#include "sim/ShoeRandom.h"
 
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "engine/Side.h"
+
+// A live seed from the clock, for a test or search that was given none. Only the programs' front
+// ends call it: everything below them takes its seed as a parameter.
+inline std::uint64_t ClockSeed() {
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
 
 // Random stream of one simulated shoe. The stream depends only on (seed, run, shoe) and the game,
 // so a test gives the same shoes however its work is split between threads.

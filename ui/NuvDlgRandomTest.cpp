@@ -6,10 +6,11 @@
 #include "dialogs/Prompter.h"
 #include "dialogs/WaitCursor.h"
 #include "sim/RandomTest.h"
+#include "sim/ShoeRandom.h"
 #include "ui/BackgroundWork.h"
 
 std::uint64_t CnuvDlg::ClockSeed() {
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return ::ClockSeed();
 }
 
 void CnuvDlg::RunRandomTest() {

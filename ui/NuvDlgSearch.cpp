@@ -49,6 +49,7 @@ void CnuvDlg::SearchParameters() {
     SearchOptions options;
     options.win = base.m_nWinStopMoney;
     options.loss = base.m_nLossStopMoney;
+    // The window has no fields for the radii: the table limits serve as them, as they always have.
     options.winRadius = base.m_nXXLimitMoney;
     options.lossRadius = base.m_nSXLimitMoney;
     options.runs = m_nTestTimes;
