@@ -176,7 +176,7 @@ void CnuvDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CnuvDlg::CellChanged(Grid grid, int index) {
     auto& cells = grid == Grid::Result ? m_pResultCell : m_pAdviceCell;
     if (index >= 0 && index < CShoeEngine::kHands && cells[index]) cells[index]->update();
-    if (grid == Grid::Result) RecordChanged();
+    if (grid == Grid::Result) ResultsChanged();
 }
 
 void CnuvDlg::AdviceCellAreaChanged(int index) {

@@ -124,7 +124,7 @@ private:
     // Builds the menu and the header button that opens it.
     void CreateMenu();
     // The record's results changed: the road window follows.
-    void RecordChanged();
+    void ResultsChanged();
     void SetButtonBitmaps();
     void CreateCells();
     // Shows a finished random test: its two results in the edits and its last shoe, replayed

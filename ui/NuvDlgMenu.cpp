@@ -58,7 +58,7 @@ void CnuvDlg::ShowRoadWnd(bool show) {
     CRoadWnd::RememberOpen(show);
 }
 
-void CnuvDlg::RecordChanged() {
+void CnuvDlg::ResultsChanged() {
     if (m_pRoadWnd) m_pRoadWnd->Follow(m_shoe);
 }
 
