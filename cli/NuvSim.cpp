@@ -2,9 +2,9 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "ReplayCommand.h"
-#include "SearchCommand.h"
-#include "TestCommand.h"
+#include "cli/ReplayCommand.h"
+#include "cli/SearchCommand.h"
+#include "cli/TestCommand.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Command-line tool over the baccarat adviser's engine."};
