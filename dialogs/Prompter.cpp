@@ -73,6 +73,14 @@ bool CQtPrompter::Confirm(QWidget* parent, const QString& caption, const QString
     return box.exec() == QMessageBox::Ok;
 }
 
+bool CQtPrompter::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setObjectName(QStringLiteral("yesNoBox"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::unique_ptr<CProgress> CQtPrompter::ShowProgress(QWidget* parent, const QString& caption,
                                                      const QString& label) {
     return std::make_unique<CQtProgress>(parent, caption, label);

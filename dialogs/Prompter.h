@@ -36,6 +36,9 @@ public:
     // A modal message box with OK and Cancel; true when the user chose OK.
     virtual bool Confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
 
+    // A modal question with Yes and No; true when the user chose Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+
     // Shows a progress box over `parent` at once; it blocks input to `parent` until the returned
     // object goes. The caller drives it with Update from the event loop.
     virtual std::unique_ptr<CProgress> ShowProgress(QWidget* parent, const QString& caption,
@@ -47,6 +50,7 @@ public:
     void Message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
     QString SaveBitmapFileName(QWidget* parent) override;
     bool Confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     std::unique_ptr<CProgress> ShowProgress(QWidget* parent, const QString& caption,
                                             const QString& label) override;
 };

@@ -354,6 +354,11 @@ std::int64_t CShoeEngine::ComputeCommission() const {
     return static_cast<std::int64_t>(static_cast<double>(sum) * 0.05 * BaseUnit());
 }
 
+std::int64_t CShoeEngine::WonAmount() const {
+    if (m_nScore < 1) return 0;
+    return static_cast<std::int64_t>(m_nScore) * BaseUnit() - ComputeCommission();
+}
+
 void CShoeEngine::RebuildDerivedState() {
     // Cells up to m_nHandCount may be settled (the pipeline settles hand m_nHandCount before it
     // advances); a pending cell has value 0 and so adds nothing and counts as no bet.

@@ -73,6 +73,9 @@ public:
     // 5% commission, in yuan, on the units won on banker advice so far. 64-bit: with table limits
     // in the tens of millions the amount no longer fits 32 bits.
     std::int64_t ComputeCommission() const;
+    // What the advice line gives as won at the end of the shoe, in yuan: the score times the base
+    // unit less the commission, or 0 when the score is below one unit.
+    std::int64_t WonAmount() const;
 
     // Recomputes the running sums and the cycle walk from the cells. Needed only after the
     // record's members were written directly (as tests do); the pipeline keeps them current.

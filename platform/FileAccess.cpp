@@ -1,6 +1,7 @@
 #include "platform/FileAccess.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,4 +151,81 @@ void RemoveStaleTemporaries(const fs::path& path) {
             ::unlink(entry.c_str());
         }
     }
+}
+
+FileResult CDurableFile::Open(const fs::path& path, bool lock) {
+    Close();
+    if (path.empty()) return FileResult::Failure(path, ENOENT);
+    bool created = false;
+    int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = fd >= 0;
+        // Another process may have made it in between.
+        if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    }
+    if (fd < 0) return FileResult::Failure(path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return FileResult::Failure(path, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return FileResult::Failure(path, EINVAL, "not a regular file");
+    }
+    if (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EAGAIN ? EWOULDBLOCK : errno;
+        ::close(fd);
+        return FileResult::Failure(path, error);
+    }
+    if (created) {
+        ::fsync(fd);
+        SyncFolder(path.parent_path());
+    }
+    m_fd = fd;
+    m_path = path;
+    return FileResult::Success();
+}
+
+void CDurableFile::Close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+}
+
+FileResult CDurableFile::ReadAll(std::string& contents) const {
+    contents.clear();
+    if (m_fd < 0) return FileResult::Failure(m_path, EBADF);
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(m_fd, buffer, sizeof buffer, offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            contents.clear();
+            return FileResult::Failure(m_path, error);
+        }
+        if (got == 0) break;
+        contents.append(buffer, static_cast<std::size_t>(got));
+        offset += got;
+    }
+    return FileResult::Success();
+}
+
+FileResult CDurableFile::Append(std::string_view bytes) {
+    if (m_fd < 0) return FileResult::Failure(m_path, EBADF);
+    if (!WriteAll(m_fd, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()) ||
+        ::fdatasync(m_fd) != 0) {
+        return FileResult::Failure(m_path, errno);
+    }
+    return FileResult::Success();
+}
+
+FileResult CDurableFile::Truncate(std::uint64_t size) {
+    if (m_fd < 0) return FileResult::Failure(m_path, EBADF);
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0 || ::fdatasync(m_fd) != 0) {
+        return FileResult::Failure(m_path, errno);
+    }
+    return FileResult::Success();
 }

@@ -45,3 +45,34 @@ void RemoveStaleTemporaries(const std::filesystem::path& path);
 
 // Deletes the file at `path`. A missing file fails with ENOENT, which callers may ignore.
 [[nodiscard]] FileResult RemoveFile(const std::filesystem::path& path);
+
+// A file kept open for appending records that must survive a crash of the program or of the
+// machine: every Append and Truncate has reached the disk when it returns. Closed with the object.
+class CDurableFile {
+public:
+    CDurableFile() = default;
+    ~CDurableFile() { Close(); }
+    CDurableFile(const CDurableFile&) = delete;
+    CDurableFile& operator=(const CDurableFile&) = delete;
+
+    // Opens `path` for reading and appending, creating it when missing (and then syncing its
+    // folder, so that the new name survives too). With `lock`, it also takes an exclusive
+    // advisory lock on the file without waiting; a file that another process or object holds
+    // fails with EWOULDBLOCK. The lock goes with Close.
+    [[nodiscard]] FileResult Open(const std::filesystem::path& path, bool lock);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::filesystem::path& Path() const { return m_path; }
+
+    // The whole file as it is now.
+    [[nodiscard]] FileResult ReadAll(std::string& contents) const;
+    // Writes `bytes` at the end and waits until they are on the disk (fdatasync: the data and the
+    // new length). A failure may leave part of `bytes` written.
+    [[nodiscard]] FileResult Append(std::string_view bytes);
+    // Cuts the file to `size` bytes and waits until that is on the disk.
+    [[nodiscard]] FileResult Truncate(std::uint64_t size);
+
+private:
+    int m_fd = -1;
+    std::filesystem::path m_path;
+};

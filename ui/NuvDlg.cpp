@@ -11,6 +11,7 @@
 #include "dialogs/Product.h"
 #include "dialogs/Prompter.h"
 #include "engine/Side.h"
+#include "history/LiveShoe.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutDlg.h"
 #include "ui/Artwork.h"
@@ -86,6 +87,13 @@ void CnuvDlg::OnInitDialog() {
     m_ui->m_btnConfigure->setEnabled(true);
     setWindowTitle(ProductTitle());
     m_ui->btnBanker->setFocus(Qt::OtherFocusReason);
+
+    // Hands can be entered from the keyboard too (see EnterKey).
+    m_ui->btnBanker->setToolTip(QStringLiteral("庄（按键 Z、B 或 1）"));
+    m_ui->btnPlayer->setToolTip(QStringLiteral("闲（按键 X、P 或 2）"));
+    m_ui->btnTie->setToolTip(QStringLiteral("和（按键 H、T 或 3）"));
+    m_ui->m_btnBack->setToolTip(QStringLiteral("回退（按键 Backspace）"));
+    OpenJournal();
 }
 
 void CnuvDlg::SetButtonBitmaps() {
@@ -164,6 +172,10 @@ void CnuvDlg::OnAbout() {
 }
 
 void CnuvDlg::keyPressEvent(QKeyEvent* event) {
+    if (EnterKey(event)) {
+        event->accept();
+        return;
+    }
     const int key = event->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -220,6 +232,7 @@ void CnuvDlg::RecordChanged() {
 }
 
 void CnuvDlg::ShoeOver() {
+    RunJournalDue();
     // The lines say the shoe is over while the message is up, not only after it closes.
     RecordChanged();
     m_ui->m_btnConfigure->setEnabled(true);

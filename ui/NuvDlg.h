@@ -16,8 +16,10 @@
 #include "engine/ShoeObserver.h"
 #include "ui/Layout.h"
 
+class CLiveShoe;
 class CPrompter;
 class CRecordWnd;
+struct FileResult;
 class CRoadWnd;
 class QAction;
 class QMenu;
@@ -94,6 +96,13 @@ public slots:
     void OnMenu();
     // Menu item "路单" (F2): opens or closes the road window.
     void ShowRoadWnd(bool show);
+    // Ctrl+C: the shoe's letters (Z, X, H) to the clipboard.
+    void OnCopyShoe();
+    // Ctrl+V: a shoe from the clipboard's letters, in place of the one in the record.
+    void OnPasteShoe();
+    // Run once after the window is first shown: reports a journal that cannot be kept, and offers
+    // the shoe that the journal holds from the last run.
+    void OfferResume();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -116,6 +125,27 @@ private:
     // more than the engine reports as changed (the stop rules, the settings), so every command
     // that may change either ends here. Changed cells are repainted as the engine reports them.
     void RecordChanged();
+
+    // The Banker, Player and Tie commands.
+    void EnterHand(int side);
+    // A Z/B/1, X/P/2, H/T/3 or Backspace key press while no edit has the focus: the command it
+    // stands for. False for any other key.
+    bool EnterKey(QKeyEvent* event);
+
+    // --- the journal of the live shoe and the history (NuvDlgJournal.cpp) ---
+    // Opens the journal in the data folder; what it holds is offered once the window is shown.
+    void OpenJournal();
+    // True while the journal follows the record: it is open here, any offer to resume has been
+    // answered, and the record holds the player's shoe, not a test's.
+    bool KeepingShoe() const;
+    // Writes what a command left to the journal, when one is due. The engine shows the
+    // end-of-shoe message from inside the command, so the message runs this first: the hand is
+    // on the disk before the message waits for the user.
+    void RunJournalDue();
+    // Reports a journal or history write that failed, once until one succeeds again.
+    void JournalResult(const FileResult& result);
+    // A test's last shoe is about to replace the record: the player's shoe leaves it.
+    void ShoeReplacedByTest();
 
     // Captures the client area at the screen's depth and writes it to m_strSnapshotPath.
     void WriteSnapshot();
@@ -153,7 +183,17 @@ private:
     QAction* m_actSearch = nullptr;      // "寻找最优参数…": the hidden button's search
     QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
     CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened
+    QAction* m_actCopy = nullptr;        // "复制牌靴" (Ctrl+C)
+    QAction* m_actPaste = nullptr;       // "粘贴牌靴" (Ctrl+V)
     QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture
+    // The journal and history in the data folder, opened with the window.
+    std::unique_ptr<CLiveShoe> m_pLiveShoe;
+    int m_nJournalError = 0;        // errno of opening the journal; 0 when it is open
+    bool m_bResumeOffered = false;  // OfferResume has been queued
+    bool m_bResumePending = false;  // the journal holds a shoe and the user has not answered
+    bool m_bShoeKept = true;        // the record holds the player's shoe (not a test's)
+    bool m_bJournalTroubleShown = false;
+    std::function<void()> m_fnJournalDue;  // the journal write of the command under way
     QIcon m_hIcon;
     QPixmap m_bmpBack;
     QPixmap m_bmpBanker;

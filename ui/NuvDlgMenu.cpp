@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "ui/NuvDlg.h"
 #include "ui/RoadWnd.h"
@@ -26,6 +27,19 @@ void CnuvDlg::CreateMenu() {
     connect(m_actRoads, &QAction::toggled, this, &CnuvDlg::ShowRoadWnd);
     addAction(m_actRoads);  // F2 while the main window is active
 
+    // Ctrl+C and Ctrl+V while the main window is active; an edit with the focus keeps them for
+    // its own text.
+    m_actCopy = new QAction(QStringLiteral("复制牌靴"), this);
+    m_actCopy->setObjectName(QStringLiteral("actCopy"));
+    m_actCopy->setShortcut(QKeySequence::Copy);
+    connect(m_actCopy, &QAction::triggered, this, &CnuvDlg::OnCopyShoe);
+    addAction(m_actCopy);
+    m_actPaste = new QAction(QStringLiteral("粘贴牌靴"), this);
+    m_actPaste->setObjectName(QStringLiteral("actPaste"));
+    m_actPaste->setShortcut(QKeySequence::Paste);
+    connect(m_actPaste, &QAction::triggered, this, &CnuvDlg::OnPasteShoe);
+    addAction(m_actPaste);
+
     // The parameter search, whose own button stays hidden, runs from here.
     m_actSearch = new QAction(QStringLiteral("寻找最优参数…"), this);
     m_actSearch->setObjectName(QStringLiteral("actSearch"));
@@ -33,6 +47,9 @@ void CnuvDlg::CreateMenu() {
 
     m_pMenu->addAction(m_actSearch);
     m_pMenu->addAction(m_actRoads);
+    m_pMenu->addSeparator();
+    m_pMenu->addAction(m_actCopy);
+    m_pMenu->addAction(m_actPaste);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_actAbout);
 
@@ -70,6 +87,11 @@ void CnuvDlg::ResultsChanged() {
 
 void CnuvDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The question about the last run's shoe comes once the window is on the screen.
+    if (!m_bResumeOffered) {
+        m_bResumeOffered = true;
+        QTimer::singleShot(0, this, &CnuvDlg::OfferResume);
+    }
     if (!event->spontaneous() && !m_actRoads->isChecked() && CRoadWnd::RememberedOpen())
         m_actRoads->setChecked(true);
 }

@@ -48,6 +48,7 @@ void CnuvDlg::ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
     if (result.lastRun > 0) {
         // The window shows the last shoe played, exactly as it was played. m_bSimulating is set,
         // so its end brings no message.
+        ShoeReplacedByTest();
         m_shoe.ReplayUnder(settings,
                            RandomShoeLetters(settings, seed, result.lastRun, result.lastShoe));
     }

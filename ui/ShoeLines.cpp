@@ -23,9 +23,9 @@ ShoeLine AdviceLine(CShoeEngine& shoe) {
     // limits are in the tens of millions, and a wrapped amount would tell the player a wrong bet.
     const long long unit = shoe.BaseUnit();
     if (shoe.IsShoeOver()) {
-        const long long amount =
-            shoe.m_nScore >= 1 ? shoe.m_nScore * unit - shoe.ComputeCommission() : 0;
-        return {QString::asprintf("本局结束,总计赢%lld元", amount), kRed};
+        return {
+            QString::asprintf("本局结束,总计赢%lld元", static_cast<long long>(shoe.WonAmount())),
+            kRed};
     }
 
     const int hand = n + 1;

@@ -19,6 +19,8 @@
 
 #include "cli/ReplayCommand.h"
 #include "cli/SettingsFlags.h"
+#include <filesystem>
+
 
 namespace {
 

@@ -96,7 +96,7 @@ TEST_F(RoadWindow, MenuButtonAndRightClickOfferTheSameMenu) {
     EXPECT_LT(notes->x() - menu->geometry().right(), 12);
     EXPECT_TRUE(menu->isVisible());
 
-    const QStringList entries{"actSearch", "actRoads", "-", "actAbout"};
+    const QStringList entries{"actSearch", "actRoads", "-", "actCopy", "actPaste", "-", "actAbout"};
     EXPECT_EQ(PoppedUpMenu([&] { QTest::mouseClick(menu, Qt::LeftButton); }), entries);
     EXPECT_EQ(PoppedUpMenu([&] {
                   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(300, 200),

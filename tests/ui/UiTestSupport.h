@@ -51,6 +51,13 @@ public:
     }
     bool m_bConfirm = true;
 
+    // Answers the Yes/No question with `m_bYes`; the question is kept with the messages.
+    bool AskYesNo(QWidget* /*parent*/, const QString& caption, const QString& text) override {
+        m_shown.push_back({caption, text, Icon::None, WaitCursorUp(), true});
+        return m_bYes;
+    }
+    bool m_bYes = true;
+
     // Progress boxes count their updates and keep the fractions shown; from update
     // `m_nCancelAtUpdate` on (1 = the first; 0 = never) they ask to cancel.
     std::unique_ptr<CProgress> ShowProgress(QWidget* /*parent*/, const QString& caption,
