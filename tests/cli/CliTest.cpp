@@ -17,10 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include <filesystem>
 #include "cli/ReplayCommand.h"
 #include "cli/SettingsFlags.h"
-#include <filesystem>
-
 
 namespace {
 
