@@ -48,10 +48,11 @@ public:
     explicit CnuvDlg(QWidget* parent = nullptr, CPrompter* prompter = nullptr);
     ~CnuvDlg() override;
 
-    // Exchange between the test row's edits and their members (edits 1032, 1018, 1019, 1033 in
-    // this order). With `saveAndValidate` the edits are read; the first bad entry is reported,
-    // gets the focus back, and the call returns false (the edits before it have been stored).
-    // Without it the members are written into the edits and the call returns true.
+    // Exchange between the test row's edits and their members (m_editTestTimes, m_editTestShoes,
+    // m_editTotalWin, m_editFirstLossRun in this order). With `saveAndValidate` the edits are read;
+    // the first bad entry is reported, gets the focus back, and the call returns false (the edits
+    // before it have been stored). Without it the members are written into the edits and the call
+    // returns true.
     bool UpdateData(bool saveAndValidate = true);
 
     // Enter never closes the window (Escape and the close box do).
@@ -60,10 +61,10 @@ public:
     // --- data of the dialog ---
     ShoeSettings m_settings;               // the only in-memory copy of the eight settings
     CShoeEngine m_shoe{m_settings, this};  // the shoe record; this dialog is its observer
-    std::int32_t m_nTestTimes = 1;         // test runs (edit 1032)
-    std::int32_t m_nTestShoes = 1;         // shoes per test run (edit 1018)
-    std::int32_t m_nTotalWin = 0;          // units won by the last test (edit 1019, read-only)
-    std::int32_t m_nFirstLossRun = 0;      // run at which the last test went negative (edit 1033)
+    std::int32_t m_nTestTimes = 1;         // test runs (m_editTestTimes)
+    std::int32_t m_nTestShoes = 1;         // shoes per test run (m_editTestShoes)
+    std::int32_t m_nTotalWin = 0;          // units won by the last test (m_editTotalWin)
+    std::int32_t m_nFirstLossRun = 0;      // first losing run (m_editFirstLossRun)
     QString m_strSnapshotPath;             // file chosen by the last Save
     // Seed of each random test and search: the clock, unless a test pins it.
     std::function<std::uint64_t()> m_fnSeed = &CnuvDlg::ClockSeed;
@@ -87,10 +88,10 @@ public slots:
     void OnClear();  // starts a new shoe
     void OnNotes();
     void OnAbout();
-    void RunRandomTest();     // button 1009 "随机测试"
-    void OnSave();            // button 1008 "保存(&S)": snapshot of the window
-    void OnConfigure();       // button 1020 "配置(&A)": the settings dialog
-    void SearchParameters();  // hidden button 1038 "寻找最优参数"
+    void RunRandomTest();     // m_btnRandomTest "随机测试"
+    void OnSave();            // m_btnSave "保存(&S)": snapshot of the window
+    void OnConfigure();       // m_btnConfigure "配置(&A)": the settings dialog
+    void SearchParameters();  // the hidden m_btnSearch, and the menu
     void OnTimer();           // the snapshot timer fired: write the picture
     // The header's menu button: opens the menu beneath it.
     void OnMenu();
