@@ -14,12 +14,14 @@
 #include "Layout.h"
 #include "Settings.h"
 #include "ShoeEngine.h"
+#include "ShoeGame.h"
 #include "ShoeObserver.h"
 
 class CPrompter;
 class CRecordWnd;
 class CRoadWnd;
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -94,6 +96,9 @@ public slots:
     void OnMenu();
     // Menu item "路单" (F2): opens or closes the road window.
     void ShowRoadWnd(bool show);
+    // Menu item "随机测试：真实牌靴 (8副牌)": the random test and the search deal card shoes
+    // instead of tossing a coin. Remembered between starts.
+    void SetCardsGame(bool cards);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -131,6 +136,8 @@ private:
     // under the settings it was played with, in the record.
     void ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
                         const RandomTestResult& result);
+    // The game the menu chose for the random test and the search.
+    Game TestGame() const;
 
     // Sets the record's m_bSimulating for as long as a test or search runs, and clears it however
     // the run ends, so that a run that throws does not leave the window refusing every later one.
@@ -152,6 +159,8 @@ private:
     QPushButton* m_btnMenu = nullptr;    // opens m_pMenu, left of the Notes button
     QAction* m_actSearch = nullptr;      // "寻找最优参数…": the hidden button's search
     QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
+    QAction* m_actCardsGame = nullptr;   // checked: the random test deals 8-deck card shoes
+    QLabel* m_lblMoney = nullptr;        // the money of the last card test, in the foot band
     CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened
     QTimer* m_pSnapshotTimer = nullptr;  // one-shot delay between Save and the capture
     QIcon m_hIcon;

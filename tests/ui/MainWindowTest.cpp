@@ -378,8 +378,8 @@ TEST_F(MainWindow, ContextMenuOffersAboutWhichNamesProductVersionAndReadme) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(300, 200),
                             dlg.mapToGlobal(QPoint(300, 200)));
     QApplication::sendEvent(&dlg, &event);
-    EXPECT_EQ(menuEntries,
-              (QStringList{"actSearch", "actRoads", "", "actAbout"}));  // "" the separator
+    EXPECT_EQ(menuEntries, (QStringList{"actSearch", "actCardsGame", "actRoads", "",
+                                        "actAbout"}));  // "" the separator
 
     QString aboutTexts;
     QTimer::singleShot(0, [&] {
