@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "RegistryTree.h"
-#include "SettingsStore.h"
+#include "platform/RegistryTree.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 

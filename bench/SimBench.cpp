@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "RandomTest.h"
+#include "sim/RandomTest.h"
 
 namespace {
 

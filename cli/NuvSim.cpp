@@ -5,9 +5,9 @@
 #include <iostream>
 #include <system_error>
 
-#include "ReplayCommand.h"
-#include "SearchCommand.h"
-#include "TestCommand.h"
+#include "cli/ReplayCommand.h"
+#include "cli/SearchCommand.h"
+#include "cli/TestCommand.h"
 
 namespace {
 

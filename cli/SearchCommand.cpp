@@ -1,16 +1,16 @@
-#include "SearchCommand.h"
+#include "cli/SearchCommand.h"
 
 #include <fmt/format.h>
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "BlockScheduler.h"
-#include "Interrupt.h"
-#include "JsonText.h"
-#include "Progress.h"
-#include "SettingsFlags.h"
-#include "StrictNumber.h"
+#include "cli/Interrupt.h"
+#include "cli/JsonText.h"
+#include "cli/Progress.h"
+#include "cli/SettingsFlags.h"
+#include "cli/StrictNumber.h"
+#include "sim/BlockScheduler.h"
 
 CSearchCommand::CSearchCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(

@@ -1,11 +1,11 @@
-#include "SettingsFlags.h"
+#include "cli/SettingsFlags.h"
 
 #include <cstdint>
 #include <iostream>
 #include <string>
 
-#include "SettingsStore.h"
-#include "StrictNumber.h"
+#include "cli/StrictNumber.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "Settings.h"
-#include "ShoeGame.h"
+#include "engine/Settings.h"
+#include "sim/ShoeGame.h"
 
 // Adds the eight settings flags (--table-min ... --after-stop) to a subcommand, writing into
 // `settings`, whose current values are the defaults shown in --help. Without `withStops` the

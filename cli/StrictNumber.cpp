@@ -1,4 +1,4 @@
-#include "StrictNumber.h"
+#include "cli/StrictNumber.h"
 
 #include <string>
 

@@ -1,17 +1,17 @@
-#include "TestCommand.h"
+#include "cli/TestCommand.h"
 
 #include <fmt/format.h>
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "BlockScheduler.h"
-#include "Interrupt.h"
-#include "JsonText.h"
-#include "Progress.h"
-#include "RandomTest.h"
-#include "SettingsFlags.h"
-#include "StrictNumber.h"
+#include "cli/Interrupt.h"
+#include "cli/JsonText.h"
+#include "cli/Progress.h"
+#include "cli/SettingsFlags.h"
+#include "cli/StrictNumber.h"
+#include "sim/BlockScheduler.h"
+#include "sim/RandomTest.h"
 
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand("test",

@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cstdint>
 
-#include "Settings.h"
-#include "ShoeGame.h"
+#include "engine/Settings.h"
+#include "sim/ShoeGame.h"
 
 // `nuv-sim test`: the random shoe test with a given seed, timed. SIGINT or SIGTERM stops it at
 // the next block: it reports the shoes played, marked as cancelled, and exits with 130 or 143.

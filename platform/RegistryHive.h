@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "FileAccess.h"
-#include "RegistryTree.h"
+#include "platform/FileAccess.h"
+#include "platform/RegistryTree.h"
 
 // Outcome of a hive operation, after the registry's own error codes.
 enum class RegStatus {

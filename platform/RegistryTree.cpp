@@ -1,10 +1,10 @@
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace {
 

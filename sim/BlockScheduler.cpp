@@ -1,4 +1,4 @@
-#include "BlockScheduler.h"
+#include "sim/BlockScheduler.h"
 
 #include <algorithm>
 #include <system_error>

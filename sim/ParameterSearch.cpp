@@ -1,4 +1,4 @@
-#include "ParameterSearch.h"
+#include "sim/ParameterSearch.h"
 
 #include <fmt/format.h>
 
@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
-#include "BlockScheduler.h"
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
+#include "sim/BlockScheduler.h"
 
 namespace {
 

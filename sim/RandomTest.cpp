@@ -1,13 +1,13 @@
-#include "RandomTest.h"
+#include "sim/RandomTest.h"
 
 #include <algorithm>
 #include <atomic>
 #include <limits>
 #include <vector>
 
-#include "BlockScheduler.h"
-#include "ShoeEngine.h"
-#include "ShoeRandom.h"
+#include "engine/ShoeEngine.h"
+#include "sim/BlockScheduler.h"
+#include "sim/ShoeRandom.h"
 
 namespace {
 

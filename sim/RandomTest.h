@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "Settings.h"
-#include "ShoeGame.h"
-#include "TestStats.h"
+#include "engine/Settings.h"
+#include "sim/ShoeGame.h"
+#include "sim/TestStats.h"
 
 class CShoeEngine;
 

@@ -11,11 +11,11 @@
 #include <QRect>
 #include <QString>
 
-#include "Layout.h"
-#include "Settings.h"
-#include "ShoeEngine.h"
-#include "ShoeGame.h"
-#include "ShoeObserver.h"
+#include "engine/Settings.h"
+#include "engine/ShoeEngine.h"
+#include "engine/ShoeObserver.h"
+#include "sim/ShoeGame.h"
+#include "ui/Layout.h"
 
 class CPrompter;
 class CRecordWnd;

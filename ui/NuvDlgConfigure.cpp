@@ -4,10 +4,10 @@
 
 #include <QFile>
 
-#include "ConfigDlg.h"
-#include "NuvDlg.h"
-#include "Prompter.h"
-#include "SettingsStore.h"
+#include "dialogs/Prompter.h"
+#include "settings/ConfigDlg.h"
+#include "settings/SettingsStore.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The hand commands, Back and Clear.
-#include "NuvDlg.h"
+#include "ui/NuvDlg.h"
 
 #include <QPushButton>
 
-#include "Side.h"
-#include "WaitCursor.h"
+#include "dialogs/WaitCursor.h"
+#include "engine/Side.h"
 #include "ui_NuvDlg.h"
 
 void CnuvDlg::OnBanker() {

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "NuvDlg.h"
-#include "RoadWnd.h"
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
+#include "ui/NuvDlg.h"
+#include "ui/RoadWnd.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "ReplayCommand.h"
-#include "SettingsFlags.h"
+#include "cli/ReplayCommand.h"
+#include "cli/SettingsFlags.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "BlockScheduler.h"
+#include "sim/BlockScheduler.h"
 
 namespace {
 

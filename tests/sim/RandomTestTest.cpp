@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "RandomTest.h"
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
+#include "sim/RandomTest.h"
 
 namespace {
 

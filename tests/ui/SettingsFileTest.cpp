@@ -15,11 +15,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ConfigDlg.h"
-#include "NuvDlg.h"
-#include "Product.h"
-#include "RegistryHive.h"
-#include "UiTestSupport.h"
+#include "dialogs/Product.h"
+#include "platform/RegistryHive.h"
+#include "settings/ConfigDlg.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

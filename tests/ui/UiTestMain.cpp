@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "AppSetup.h"
+#include "ui/AppSetup.h"
 
 int main(int argc, char** argv) {
     // Test discovery runs this program without the test's environment.
