@@ -38,6 +38,7 @@ CSearchCommand::CSearchCommand(CLI::App& app)
         ->transform(StrictInteger(0, CBlockScheduler::kMaxWorkers));
     m_pCommand->add_option("--dir", m_strFolder, "folder of the ranking file")
         ->capture_default_str();
+    AddGameFlag(*m_pCommand, m_options.game);
     m_pCommand->add_flag("--json", m_bJson, "print the outcome as one JSON object");
     AddSettingsFlags(*m_pCommand, m_settings, false);
 }
@@ -49,8 +50,9 @@ int CSearchCommand::Run() {
     if (!m_pCommand->count("--seed")) m_options.seed = ClockSeed();
     const SearchEstimate estimate = EstimateSearch(m_options);
     std::cerr << fmt::format(
-        "{} pairs, {} shoes (estimated {:.2f} minutes at 0.05 s per shoe), seed {}\n",
-        estimate.gridPoints, estimate.shoes, estimate.minutes, m_options.seed);
+        "{} pairs, {} shoes (estimated {:.2f} minutes at 0.05 s per shoe), seed {}, game {}\n",
+        estimate.gridPoints, estimate.shoes, estimate.minutes, m_options.seed,
+        GameName(m_options.game));
 
     // SIGINT or SIGTERM stops the search at its next block of pairs; the pairs tested by then are
     // ranked in the file and reported.

@@ -60,3 +60,18 @@ void AddSettingsFlags(CLI::App& command, ShoeSettings& s, bool withStops) {
             StrictInteger(0, 2));
     AddUserSettingsFlag(command, s, group);
 }
+
+void AddGameFlag(CLI::App& command, Game& game) {
+    command
+        .add_option_function<std::string>(
+            "--game", [&game](const std::string& word) { game = ParseGame(word).value(); },
+            "the game of the shoes: coin (banker or player, half and half) or cards (8-deck "
+            "shoes dealt by the punto banco rules, with commission)")
+        ->default_str("coin")
+        ->check(CLI::Validator(
+            [](std::string& word) -> std::string {
+                return ParseGame(word) ? std::string()
+                                       : "'" + word + "' is not a game; give coin or cards";
+            },
+            "coin|cards", "Game"));
+}

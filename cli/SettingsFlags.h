@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "engine/Settings.h"
+#include "sim/ShoeGame.h"
 
 // Adds the eight settings flags (--table-min ... --after-stop) to a subcommand, writing into
 // `settings`, whose current values are the defaults shown in --help. Without `withStops` the
@@ -10,3 +11,7 @@
 // With --user-settings, the settings start from those the desktop program saved (read only),
 // and the flags given explicitly still override them.
 void AddSettingsFlags(CLI::App& command, ShoeSettings& settings, bool withStops = true);
+
+// Adds --game coin|cards to a subcommand, writing into `game` (coin unless given). Any other word
+// is a usage error told in one line that names the allowed words.
+void AddGameFlag(CLI::App& command, Game& game);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/Settings.h"
+#include "sim/ShoeGame.h"
 
 // `nuv-sim test`: the random shoe test with a given seed, timed. SIGINT or SIGTERM stops it at
 // the next block: it reports the shoes played, marked as cancelled, and exits with 130 or 143.
@@ -21,4 +22,5 @@ private:
     std::uint64_t m_nSeed = 0;
     int m_nThreads = 0;
     bool m_bJson = false;
+    Game m_game = Game::Coin;
 };

@@ -167,7 +167,7 @@ SearchResult RunSearch(const ShoeSettings& base, const SearchOptions& o,
         result.gridPoints == 0 ? 0 : (result.gridPoints - 1) / pointsPerBlock + 1;
     CBlockScheduler scheduler(blocks, CBlockScheduler::WorkerCount(o.threads));
     std::vector<std::vector<RandomTestResult>> slots(scheduler.Window());
-    const RandomTestOptions test{o.runs, o.shoes, o.seed, 1};
+    const RandomTestOptions test{o.runs, o.shoes, o.seed, 1, o.game};
     auto pointsIn = [&](std::int64_t block) {
         return std::min(pointsPerBlock, result.gridPoints - block * pointsPerBlock);
     };

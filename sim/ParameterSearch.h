@@ -22,6 +22,7 @@ struct SearchOptions {
     std::int64_t shoes = 1;
     std::uint64_t seed = 0;        // every point plays the same shoes (common random numbers)
     int threads = 0;               // worker threads; 0 uses every core (at most 1024 either way)
+    Game game = Game::Coin;        // the game of every point's shoes
     std::filesystem::path folder;  // where the ranking file goes
 };
 

@@ -19,10 +19,12 @@ constexpr std::int64_t kBlockShoes = 4096;
 struct Tally {
     std::int64_t sum = 0;  // units won
     std::int64_t hands = 0;
+    CTestStats stats;  // of the same shoes
 
     Tally& operator+=(const Tally& t) {
         sum += t.sum;
         hands += t.hands;
+        stats.Merge(t.stats);
         return *this;
     }
 };
@@ -45,7 +47,7 @@ struct BlockTally {
 
 // Plays the shoes [begin, end) on `engine`, asking `stop` before each one.
 template <typename Stop>
-BlockTally PlayBlock(CShoeEngine& engine, std::uint64_t seed, std::int64_t perRun,
+BlockTally PlayBlock(CShoeEngine& engine, Game game, std::uint64_t seed, std::int64_t perRun,
                      std::int64_t begin, std::int64_t end, const Stop& stop) {
     BlockTally b;
     bool inHead = begin % perRun != 0;
@@ -56,8 +58,10 @@ BlockTally PlayBlock(CShoeEngine& engine, std::uint64_t seed, std::int64_t perRu
             break;
         }
         const std::int64_t runIndex = g / perRun;
-        run.sum += PlayRandomShoe(engine, seed, runIndex + 1, g % perRun + 1);
-        run.hands += engine.m_nHandCount;
+        const ShoeOutcome shoe = PlayShoe(game, engine, seed, runIndex + 1, g % perRun + 1);
+        run.sum += shoe.score;
+        run.hands += shoe.hands;
+        run.stats.Add(shoe, runIndex + 1, g % perRun + 1);
         ++b.played;
         if ((g + 1) % perRun != 0) continue;
         if (inHead) {
@@ -109,6 +113,7 @@ public:
         const bool losing = m_open.sum < 0 || m_result.totalWin + m_open.sum < 0;
         m_result.totalWin += m_open.sum;
         m_result.handsPlayed += m_open.hands;
+        m_result.stats.Merge(m_open.stats);
         m_open = {};
         m_result.shoesPlayed = end;
         if (end % m_nPerRun != 0) {
@@ -124,6 +129,7 @@ private:
     void Close(std::int64_t run, bool negative) {
         m_result.totalWin += m_open.sum;
         m_result.handsPlayed += m_open.hands;
+        m_result.stats.Merge(m_open.stats);
         m_open = {};
         m_nClosedRuns = run;
         m_result.shoesPlayed = run * m_nPerRun;
@@ -172,10 +178,11 @@ RandomTestResult RunRandomTestSequential(const ShoeSettings& settings,
                                          const RandomTestOptions& options,
                                          const std::function<bool()>& stop) {
     RandomTestResult result;
+    result.game = options.game;
     if (options.runs <= 0 || options.shoes <= 0) return result;
     CShoeEngine engine(settings);
-    const BlockTally b = PlayBlock(engine, options.seed, options.shoes, 0, TotalShoes(options),
-                                   [&] { return stop && stop(); });
+    const BlockTally b = PlayBlock(engine, options.game, options.seed, options.shoes, 0,
+                                   TotalShoes(options), [&] { return stop && stop(); });
     CTestTotals totals(options.shoes, result);
     if (totals.Add(b, 0) && b.stopped) totals.Cancel(b.played);
     result.shoesSimulated = b.played;
@@ -185,6 +192,7 @@ RandomTestResult RunRandomTestSequential(const ShoeSettings& settings,
 RandomTestResult RunRandomTest(const ShoeSettings& settings, const RandomTestOptions& options,
                                const TestProgress& progress) {
     RandomTestResult result;
+    result.game = options.game;
     if (options.runs <= 0 || options.shoes <= 0) return result;
     const std::int64_t total = TotalShoes(options);
     const std::int64_t blocks = (total - 1) / kBlockShoes + 1;
@@ -200,7 +208,7 @@ RandomTestResult RunRandomTest(const ShoeSettings& settings, const RandomTestOpt
             const std::int64_t begin = block * kBlockShoes;
             CShoeEngine engine(settings);
             BlockTally& b = slots[scheduler.Slot(block)];
-            b = PlayBlock(engine, options.seed, options.shoes, begin,
+            b = PlayBlock(engine, options.game, options.seed, options.shoes, begin,
                           std::min(total, begin + kBlockShoes),
                           [&] { return scheduler.Abandoned(block); });
             simulated += b.played;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "engine/Settings.h"
+#include "sim/ShoeGame.h"
+#include "sim/TestStats.h"
 
 class CShoeEngine;
 
@@ -14,6 +16,7 @@ struct RandomTestOptions {
     std::int64_t shoes = 1;  // shoes per run; 0 or less plays nothing
     std::uint64_t seed = 0;  // the whole test is reproducible from this
     int threads = 0;         // worker threads; 0 uses every core (at most 1024 either way)
+    Game game = Game::Coin;  // the game every shoe is played on
 };
 
 // What it found.
@@ -29,6 +32,9 @@ struct RandomTestResult {
     // the test while the blocks before it were still being played (at most two blocks of a few
     // thousand shoes per worker).
     std::int64_t shoesSimulated = 0;
+    Game game = Game::Coin;
+    // Statistics of exactly the shoes counted above (shoesPlayed of them, in the same order).
+    CTestStats stats;
 
     // The total as the 32-bit field shows it: clamped to the range of a signed 32-bit number.
     std::int32_t TotalWinShown() const;
@@ -39,11 +45,11 @@ struct RandomTestResult {
 // up to the cancel: the runs they close and the part of the run they began.
 using TestProgress = std::function<bool(double fraction)>;
 
-// Plays runs x shoes random shoes of banker and player hands (no ties) through the engine under
-// `settings`, stopping after the first run whose own sum, or the running total, is negative.
-// The shoes are played in blocks of a few thousand on the worker threads, a bounded number of
-// blocks ahead of the oldest one not yet added up: memory does not grow with the test or the
-// number of threads, and the test ends within a block of its first losing run.
+// Plays runs x shoes random shoes of the options' game through the engine under `settings`,
+// stopping after the first run whose own sum, or the running total, is negative. The shoes are
+// played in blocks of a few thousand on the worker threads, a bounded number of blocks ahead of the
+// oldest one not yet added up: memory does not grow with the test or the number of threads, and the
+// test ends within a block of its first losing run.
 RandomTestResult RunRandomTest(const ShoeSettings& settings, const RandomTestOptions& options,
                                const TestProgress& progress = {});
 

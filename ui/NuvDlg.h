@@ -14,6 +14,7 @@
 #include "engine/Settings.h"
 #include "engine/ShoeEngine.h"
 #include "engine/ShoeObserver.h"
+#include "sim/ShoeGame.h"
 #include "ui/Layout.h"
 
 class CLiveShoe;
@@ -22,6 +23,7 @@ class CRecordWnd;
 struct FileResult;
 class CRoadWnd;
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -104,6 +106,9 @@ public slots:
     // Run once after the window is first shown: reports a journal that cannot be kept, and offers
     // the shoe that the journal holds from the last run.
     void OfferResume();
+    // Menu item "随机测试：真实牌靴 (8副牌)": the random test and the search deal card shoes
+    // instead of tossing a coin. Remembered between starts.
+    void SetCardsGame(bool cards);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -162,6 +167,8 @@ private:
     // under the settings it was played with, in the record.
     void ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
                         const RandomTestResult& result);
+    // The game the menu chose for the random test and the search.
+    Game TestGame() const;
 
     // Sets the record's m_bSimulating for as long as a test or search runs, and clears it however
     // the run ends, so that a run that throws does not leave the window refusing every later one.
@@ -183,6 +190,8 @@ private:
     QPushButton* m_btnMenu = nullptr;    // opens m_pMenu, left of the Notes button
     QAction* m_actSearch = nullptr;      // "寻找最优参数…": the hidden button's search
     QAction* m_actRoads = nullptr;       // "路单": the road window, checked while it is open
+    QAction* m_actCardsGame = nullptr;   // checked: the random test deals 8-deck card shoes
+    QLabel* m_lblMoney = nullptr;        // the money of the last card test, in the foot band
     CRoadWnd* m_pRoadWnd = nullptr;      // made when first opened
     QAction* m_actCopy = nullptr;        // "复制牌靴" (Ctrl+C)
     QAction* m_actPaste = nullptr;       // "粘贴牌靴" (Ctrl+V)

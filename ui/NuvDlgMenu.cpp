@@ -1,11 +1,13 @@
 // The menu of the commands and windows beyond the adviser's own, opened by the header button and by
 // a right click, and the road window it opens.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
 
+#include "settings/SettingsStore.h"
 #include "ui/NuvDlg.h"
 #include "ui/RoadWnd.h"
 
@@ -13,6 +15,13 @@ namespace {
 
 // Left of the Notes button (473, 30, 57 x 29), as large as it.
 constexpr QRect kMenuButtonRect{412, 30, 57, 29};
+
+// Extra value in the settings key: 1 while the random test deals card shoes, 0 for the coin.
+constexpr std::string_view kGameName = "RandomTestGame";
+
+// The money line of a card test: in the foot band below the test row, clear of every control.
+constexpr QRect kMoneyRect{layout::kLabelLeft, layout::kFootBandTop + 6,
+                           layout::kClientWidth - 2 * layout::kLabelLeft, 24};
 
 }  // namespace
 
@@ -45,7 +54,14 @@ void CnuvDlg::CreateMenu() {
     m_actSearch->setObjectName(QStringLiteral("actSearch"));
     connect(m_actSearch, &QAction::triggered, this, &CnuvDlg::SearchParameters);
 
+    m_actCardsGame = new QAction(QStringLiteral("随机测试：真实牌靴 (8副牌)"), this);
+    m_actCardsGame->setObjectName(QStringLiteral("actCardsGame"));
+    m_actCardsGame->setCheckable(true);
+    m_actCardsGame->setChecked(ReadExtraValue(kGameName).value_or(0) == 1);
+    connect(m_actCardsGame, &QAction::toggled, this, &CnuvDlg::SetCardsGame);
+
     m_pMenu->addAction(m_actSearch);
+    m_pMenu->addAction(m_actCardsGame);
     m_pMenu->addAction(m_actRoads);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_actCopy);
@@ -58,6 +74,21 @@ void CnuvDlg::CreateMenu() {
     m_btnMenu->setAutoDefault(false);
     m_btnMenu->setGeometry(kMenuButtonRect);
     connect(m_btnMenu, &QPushButton::clicked, this, &CnuvDlg::OnMenu);
+
+    m_lblMoney = new QLabel(this);
+    m_lblMoney->setObjectName(QStringLiteral("lblMoney"));
+    m_lblMoney->setGeometry(kMoneyRect);
+    m_lblMoney->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblMoney->setStyleSheet(QStringLiteral("color: #f0e6c8; background: transparent;"));
+    m_lblMoney->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void CnuvDlg::SetCardsGame(bool cards) {
+    WriteExtraValue(kGameName, cards ? 1 : 0);  // writes nothing when unchanged
+}
+
+Game CnuvDlg::TestGame() const {
+    return m_actCardsGame && m_actCardsGame->isChecked() ? Game::Cards : Game::Coin;
 }
 
 void CnuvDlg::OnMenu() {

@@ -7,6 +7,8 @@
 #include "dialogs/WaitCursor.h"
 #include "sim/RandomTest.h"
 #include "sim/ShoeRandom.h"
+#include <QLabel>
+
 #include "ui/BackgroundWork.h"
 
 std::uint64_t CnuvDlg::ClockSeed() {
@@ -18,7 +20,7 @@ void CnuvDlg::RunRandomTest() {
     if (m_shoe.m_bSimulating) return;
     if (!UpdateData(true)) return;
     const ShoeSettings settings = m_settings;  // what the worker threads read
-    const RandomTestOptions options{m_nTestTimes, m_nTestShoes, m_fnSeed(), 0};
+    const RandomTestOptions options{m_nTestTimes, m_nTestShoes, m_fnSeed(), 0, TestGame()};
     RandomTestResult result;
     {
         CSimulating simulating(m_shoe);
@@ -49,9 +51,22 @@ void CnuvDlg::ShowTestResult(const ShoeSettings& settings, std::uint64_t seed,
         // The window shows the last shoe played, exactly as it was played. m_bSimulating is set,
         // so its end brings no message.
         ShoeReplacedByTest();
-        m_shoe.ReplayUnder(settings,
-                           RandomShoeLetters(settings, seed, result.lastRun, result.lastShoe));
+        m_shoe.ReplayUnder(
+            settings, ShoeLetters(result.game, settings, seed, result.lastRun, result.lastShoe));
     }
+    // A card test's money, in yuan: the net over all its shoes with the 95% interval of that
+    // total, and the commission paid. The coin game's money is just the score, so it shows none.
+    QString money;
+    if (result.game == Game::Cards && result.shoesPlayed > 0) {
+        const CTestStats& st = result.stats;
+        const Estimate perShoe = st.Yuan();
+        const double shoes = static_cast<double>(st.Shoes());
+        const auto yuan = [](double v) { return QString::number(v, 'f', 2); };
+        money = QStringLiteral("真实牌靴：净赢 %1 元（95%：%2 至 %3），佣金 %4 元")
+                    .arg(yuan(st.NetYuan()), yuan(perShoe.low * shoes), yuan(perShoe.high * shoes),
+                         yuan(st.CommissionYuan()));
+    }
+    m_lblMoney->setText(money);
     RecordChanged();
     UpdateData(false);
 }

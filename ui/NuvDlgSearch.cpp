@@ -54,6 +54,7 @@ void CnuvDlg::SearchParameters() {
     options.lossRadius = base.m_nSXLimitMoney;
     options.runs = m_nTestTimes;
     options.shoes = m_nTestShoes;
+    options.game = TestGame();
     options.folder = RankingFolder();
     // The estimate times a short sample of shoes first: the traditional 0.05 seconds per shoe is
     // some hundred thousand times too slow and would make every search look impossible.

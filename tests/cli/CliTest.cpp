@@ -7,10 +7,12 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -181,6 +183,112 @@ TEST(Test, JsonReportAndSeed) {
     EXPECT_EQ(j["total_win"], again["total_win"]);
     EXPECT_EQ(j["hands_played"], again["hands_played"]);
     EXPECT_GT(j["shoes_per_second"].get<double>(), 0.0);
+}
+
+// --game picks the game of test and search: coin by default, and the report carries the
+// statistics of the shoes played in both forms, JSON and table.
+TEST(Test, GameFlagAndItsFigures) {
+    const std::string base = "test --runs 2 --shoes 1500 --seed 20261211 --threads 2";
+    struct Row {
+        const char* args;
+        const char* game;
+    };
+    const Row rows[] = {{"", "coin"}, {" --game coin", "coin"}, {" --game cards", "cards"}};
+    std::map<std::string, nlohmann::json> byGame;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        const Output json = RunSim(base + row.args + " --json");
+        ASSERT_EQ(json.status, 0);
+        const nlohmann::json j = nlohmann::json::parse(json.out);
+        EXPECT_EQ(j["game"], row.game);
+        for (const char* key :
+             {"banker_hands", "player_hands", "tie_hands", "mean_score", "sd_score", "se_score",
+              "ci95_score", "net_yuan", "mean_yuan", "se_yuan", "ci95_yuan", "commission_yuan",
+              "shoes_won", "shoes_lost", "shoes_even"}) {
+            EXPECT_TRUE(j.contains(key)) << key;
+        }
+        EXPECT_EQ(j["banker_hands"].get<std::int64_t>() + j["player_hands"].get<std::int64_t>() +
+                      j["tie_hands"].get<std::int64_t>(),
+                  j["hands_played"].get<std::int64_t>());
+        EXPECT_EQ(j["shoes_won"].get<std::int64_t>() + j["shoes_lost"].get<std::int64_t>() +
+                      j["shoes_even"].get<std::int64_t>(),
+                  j["shoes_played"].get<std::int64_t>());
+        EXPECT_NEAR(j["mean_score"].get<double>() * j["shoes_played"].get<double>(),
+                    j["total_win"].get<double>(), 1e-6);
+        EXPECT_LT(j["ci95_yuan"][0].get<double>(), j["mean_yuan"].get<double>());
+        EXPECT_GT(j["ci95_yuan"][1].get<double>(), j["mean_yuan"].get<double>());
+        if (byGame.count(row.game)) {
+            nlohmann::json a = j, b = byGame[row.game];
+            for (nlohmann::json* x : {&a, &b}) x->erase("seconds"), x->erase("shoes_per_second");
+            EXPECT_EQ(a, b);  // coin is the default
+        }
+        byGame[row.game] = j;
+
+        // The table shows the same figures, money with two decimals.
+        const Output table = RunSim(base + row.args);
+        ASSERT_EQ(table.status, 0);
+        for (const std::string& line :
+             {fmt::format("game             {}\n", row.game),
+              fmt::format("hands B / P / T  {} / {} / {}\n", j["banker_hands"].get<std::int64_t>(),
+                          j["player_hands"].get<std::int64_t>(),
+                          j["tie_hands"].get<std::int64_t>()),
+              fmt::format("net money        {:.2f} yuan\n", j["net_yuan"].get<double>()),
+              fmt::format("commission       {:.2f} yuan\n", j["commission_yuan"].get<double>()),
+              fmt::format("shoes won / lost / even  {} / {} / {}\n",
+                          j["shoes_won"].get<std::int64_t>(), j["shoes_lost"].get<std::int64_t>(),
+                          j["shoes_even"].get<std::int64_t>())}) {
+            EXPECT_NE(table.out.find(line), std::string::npos) << line << table.out;
+        }
+    }
+    EXPECT_EQ(byGame["coin"]["tie_hands"], 0);
+    EXPECT_EQ(byGame["coin"]["commission_yuan"], 0.0);
+
+    // A fixed seed of the card game pins its figures on any number of threads.
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(threads);
+        const nlohmann::json j = nlohmann::json::parse(
+            RunSim("test --runs 2 --shoes 1500 --seed 20261211 --game cards --json --threads " +
+                   std::string(threads))
+                .out);
+        EXPECT_EQ(j["total_win"], 3419);
+        EXPECT_EQ(j["first_loss_run"], 2);
+        EXPECT_EQ(j["hands_played"], 99957);
+        EXPECT_EQ(j["banker_hands"], 45928);
+        EXPECT_EQ(j["player_hands"], 44352);
+        EXPECT_EQ(j["tie_hands"], 9677);
+        EXPECT_EQ(j["net_yuan"], -395555.0);
+        EXPECT_EQ(j["commission_yuan"], 737455.0);
+        EXPECT_EQ(j["shoes_won"], 2801);
+        EXPECT_EQ(j["shoes_lost"], 199);
+    }
+
+    // Any other word, or none, is a usage error in one line that names the allowed words.
+    for (const char* args : {"test --game dice", "test --game Cards", "test --game ''",
+                             "test --game", "search --game coins --dir ."}) {
+        SCOPED_TRACE(args);
+        const Output quiet = RunSim(args);
+        EXPECT_EQ(quiet.status, 2);
+        EXPECT_EQ(quiet.out, "");
+        const Output loud = RunSim(args, true);
+        EXPECT_EQ(std::count(loud.out.begin(), loud.out.end(), '\n'), 1) << loud.out;
+        EXPECT_NE(loud.out.find("coin"), std::string::npos) << loud.out;
+        EXPECT_NE(loud.out.find("cards"), std::string::npos) << loud.out;
+    }
+}
+
+// The hands dealt from card shoes through the whole test come out banker, player and tie in the
+// published shares, each within 4 standard errors.
+TEST(Test, CardSharesMatchTheProbabilities) {
+    const Output r = RunSim("test --runs 1 --shoes 60000 --seed 15 --game cards --json");
+    ASSERT_EQ(r.status, 0);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    const double hands = j["hands_played"].get<double>();
+    for (const auto& [key, p] : {std::pair{"banker_hands", 0.458597},
+                                 {"player_hands", 0.446247},
+                                 {"tie_hands", 0.095156}}) {
+        const double se = std::sqrt(p * (1 - p) / hands);
+        EXPECT_NEAR(j[key].get<double>() / hands, p, 4 * se) << key;
+    }
 }
 
 }  // namespace

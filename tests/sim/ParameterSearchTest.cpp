@@ -95,60 +95,67 @@ TEST(Search, Estimate) {
 
 // The file of a small grid equals the six best pairs by yield, ties in grid order, computed
 // point by point here with the plain test.
+// In either game: in cards mode every point plays the same card shoes, ranked by the same rules.
 TEST(Search, FileOfSmallGridMatchesPointByPointRanking) {
-    TempFolder folder;
-    SearchOptions o;
-    o.winRadius = 2;
-    o.lossRadius = 3;
-    o.runs = 1;
-    o.shoes = 2;
-    o.seed = 99;
-    o.folder = folder.path();
-    const ShoeSettings base;
+    for (const Game game : {Game::Coin, Game::Cards}) {
+        SCOPED_TRACE(GameName(game));
+        TempFolder folder;
+        SearchOptions o;
+        o.winRadius = 2;
+        o.lossRadius = 3;
+        o.runs = 1;
+        o.shoes = 2;
+        o.seed = 99;
+        o.folder = folder.path();
+        o.game = game;
+        const ShoeSettings base;
 
-    struct Point {
-        int win, loss;
-        float average, yield;
-    };
-    std::vector<Point> ranked;
-    for (int loss = o.loss + o.lossRadius; loss >= o.loss - o.lossRadius; --loss) {
-        for (int win = o.win - o.winRadius; win <= o.win + o.winRadius; ++win) {
-            ShoeSettings s = base;
-            s.m_nWinStopMoney = win;
-            s.m_nLossStopMoney = loss;
-            const RandomTestResult t = RunRandomTestSequential(s, {o.runs, o.shoes, o.seed, 1});
-            const float average = SearchAverage(t.totalWin, o.runs, o.shoes);
-            const float yield = SearchYield(average, loss);
-            if (t.firstLossRun == 0 && yield > 0) ranked.push_back({win, loss, average, yield});
+        struct Point {
+            int win, loss;
+            float average, yield;
+        };
+        std::vector<Point> ranked;
+        for (int loss = o.loss + o.lossRadius; loss >= o.loss - o.lossRadius; --loss) {
+            for (int win = o.win - o.winRadius; win <= o.win + o.winRadius; ++win) {
+                ShoeSettings s = base;
+                s.m_nWinStopMoney = win;
+                s.m_nLossStopMoney = loss;
+                const RandomTestResult t =
+                    RunRandomTestSequential(s, {o.runs, o.shoes, o.seed, 1, game});
+                const float average = SearchAverage(t.totalWin, o.runs, o.shoes);
+                const float yield = SearchYield(average, loss);
+                if (t.firstLossRun == 0 && yield > 0) ranked.push_back({win, loss, average, yield});
+            }
         }
-    }
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const Point& a, const Point& b) { return a.yield > b.yield; });
-    ASSERT_GE(ranked.size(), 7u);  // the table fills and drops rows
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const Point& a, const Point& b) { return a.yield > b.yield; });
+        ASSERT_GE(ranked.size(), 7u);  // the table fills and drops rows
 
-    std::string expected =
-        "[Record]\n"
-        "本次测试范围为：盈利点 29 ± 2 和 止损点 292 ± 3， 测试了 1次 2靴=\n"
-        "0=盈利点\t止损点\t平均每靴赢\t收益率％\t开始输的次数\n";
-    for (std::size_t r = 0; r < std::min<std::size_t>(6, ranked.size()); ++r) {
-        const Point& p = ranked[r];
-        expected +=
-            fmt::format("{}={}\t{}\t{:.2f}\t{:.2f}\t0\n", r + 1, p.win, p.loss, p.average, p.yield);
-    }
+        std::string expected =
+            "[Record]\n"
+            "本次测试范围为：盈利点 29 ± 2 和 止损点 292 ± 3， 测试了 1次 2靴=\n"
+            "0=盈利点\t止损点\t平均每靴赢\t收益率％\t开始输的次数\n";
+        for (std::size_t r = 0; r < std::min<std::size_t>(6, ranked.size()); ++r) {
+            const Point& p = ranked[r];
+            expected += fmt::format("{}={}\t{}\t{:.2f}\t{:.2f}\t0\n", r + 1, p.win, p.loss,
+                                    p.average, p.yield);
+        }
 
-    for (const int threads : {1, 2}) {
-        o.threads = threads;
-        const SearchResult result = RunSearch(base, o);
-        EXPECT_EQ(result.file, folder.path() / "最优参数记录表_292_29.ini");
-        EXPECT_EQ(ReadText(result.file), expected) << threads << " threads";
-        EXPECT_EQ(result.gridPoints, 35);
-        EXPECT_EQ(result.pointsDone, 35);
-        EXPECT_EQ(result.bestWin, ranked[0].win);
-        EXPECT_EQ(result.bestLoss, ranked[0].loss);
-        EXPECT_FLOAT_EQ(result.bestYield, ranked[0].yield);
-        EXPECT_EQ(result.lastWin, 31);
-        EXPECT_EQ(result.lastLoss, 289);
-        EXPECT_TRUE(result.fileError.ok());
+        for (const int threads : {1, 2}) {
+            o.threads = threads;
+            const SearchResult result = RunSearch(base, o);
+            EXPECT_EQ(result.file, folder.path() / "最优参数记录表_292_29.ini");
+            EXPECT_EQ(ReadText(result.file), expected) << threads << " threads";
+            EXPECT_EQ(result.gridPoints, 35);
+            EXPECT_EQ(result.pointsDone, 35);
+            EXPECT_EQ(result.bestWin, ranked[0].win);
+            EXPECT_EQ(result.bestLoss, ranked[0].loss);
+            EXPECT_FLOAT_EQ(result.bestYield, ranked[0].yield);
+            EXPECT_EQ(result.lastWin, 31);
+            EXPECT_EQ(result.lastLoss, 289);
+            EXPECT_TRUE(result.fileError.ok());
+            EXPECT_EQ(result.lastTest.game, game);
+        }
     }
 }
 

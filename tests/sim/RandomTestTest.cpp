@@ -12,7 +12,8 @@ namespace {
 bool Same(const RandomTestResult& a, const RandomTestResult& b) {
     return a.totalWin == b.totalWin && a.firstLossRun == b.firstLossRun &&
            a.shoesPlayed == b.shoesPlayed && a.handsPlayed == b.handsPlayed &&
-           a.lastRun == b.lastRun && a.lastShoe == b.lastShoe && a.cancelled == b.cancelled;
+           a.lastRun == b.lastRun && a.lastShoe == b.lastShoe && a.cancelled == b.cancelled &&
+           a.game == b.game && a.stats == b.stats;
 }
 
 TEST(RandomTest, NothingToPlay) {
@@ -204,6 +205,86 @@ TEST(RandomTest, TotalShownSaturates) {
     EXPECT_EQ(r.TotalWinShown(), INT32_MIN);
     r.totalWin = -12;
     EXPECT_EQ(r.TotalWinShown(), -12);
+}
+
+// The statistics of the shoes [0, n) of a test of `o`'s game, added one by one.
+CTestStats StatsOfFirstShoes(const ShoeSettings& s, const RandomTestOptions& o, std::int64_t n) {
+    CShoeEngine engine(s);
+    CTestStats stats;
+    for (std::int64_t g = 0; g < n; ++g) {
+        const std::int64_t run = g / o.shoes + 1, shoe = g % o.shoes + 1;
+        stats.Add(PlayShoe(o.game, engine, o.seed, run, shoe), run, shoe);
+    }
+    return stats;
+}
+
+// In either game the statistics cover exactly the shoes the totals count: a whole test, one that
+// stops at its first losing run (part way through a block, or spanning several), and a cancelled
+// one, on any number of threads.
+TEST(RandomTest, StatisticsCoverTheShoesCounted) {
+    const ShoeSettings s;
+    for (const Game game : {Game::Coin, Game::Cards}) {
+        SCOPED_TRACE(GameName(game));
+        std::uint64_t losing = 1;
+        while (RunRandomTestSequential(s, {20, 1, losing, 1, game}).firstLossRun == 0) ++losing;
+        for (const RandomTestOptions o :
+             {RandomTestOptions{1, 5000, 3, 0, game}, RandomTestOptions{20, 1, losing, 0, game},
+              RandomTestOptions{1000, 300, 11, 0, game}, RandomTestOptions{3, 9000, 12, 0, game}}) {
+            SCOPED_TRACE(testing::Message() << o.runs << " x " << o.shoes << " seed " << o.seed);
+            const RandomTestResult plain = RunRandomTestSequential(s, o);
+            EXPECT_EQ(plain.game, game);
+            EXPECT_EQ(plain.stats, StatsOfFirstShoes(s, o, plain.shoesPlayed));
+            EXPECT_EQ(plain.stats.Shoes(), plain.shoesPlayed);
+            EXPECT_EQ(plain.stats.Hands(), plain.handsPlayed);
+            EXPECT_EQ(plain.stats.TotalScore(), plain.totalWin);
+            for (const int threads : {1, 2, 3}) {
+                RandomTestOptions withThreads = o;
+                withThreads.threads = threads;
+                EXPECT_TRUE(Same(RunRandomTest(s, withThreads), plain)) << threads << " threads";
+            }
+        }
+        // Cancelled after the second block is added up: the shoes counted, the open run's too.
+        const RandomTestOptions o{2, 300000, 5, 2, game};
+        int calls = 0;
+        const RandomTestResult r =
+            RunRandomTest(s, o, [&](double fraction) { return fraction == 0.0 || ++calls < 2; });
+        ASSERT_TRUE(r.cancelled);
+        EXPECT_EQ(r.stats, StatsOfFirstShoes(s, o, r.shoesPlayed));
+        EXPECT_EQ(r.stats.TotalScore(), r.totalWin);
+    }
+}
+
+// The coin game has no ties and no commission, and its money is the score in base units.
+TEST(RandomTest, CoinStatisticsAreTheScoreInYuan) {
+    const ShoeSettings s;
+    const double unit = CShoeEngine(s).BaseUnit();
+    ASSERT_GT(unit, 1);
+    const RandomTestResult r = RunRandomTest(s, {1, 3000, 8, 2});
+    const CTestStats& st = r.stats;
+    EXPECT_EQ(st.TieHands(), 0);
+    EXPECT_EQ(st.BankerHands() + st.PlayerHands(), r.handsPlayed);
+    EXPECT_EQ(st.CommissionYuan(), 0.0);
+    EXPECT_EQ(st.NetYuan(), static_cast<double>(r.totalWin) * unit);
+    EXPECT_NEAR(st.Yuan().mean, st.Score().mean * unit, 1e-9);
+    EXPECT_NEAR(st.Yuan().se, st.Score().se * unit, 1e-9);
+}
+
+// A fixed seed of the card game pins its figures: a change in the dealing, the drawing rules,
+// the engine or the money shows here as a changed number.
+TEST(RandomTest, PinnedCardsSeed) {
+    const ShoeSettings s;
+    const RandomTestResult r = RunRandomTest(s, {1, 10000, 20261211, 2, Game::Cards});
+    const CTestStats& st = r.stats;
+    EXPECT_EQ(r.shoesPlayed, 10000);
+    EXPECT_EQ(r.totalWin, 2286);
+    EXPECT_EQ(r.handsPlayed, 331435);
+    EXPECT_EQ(r.firstLossRun, 0);
+    EXPECT_EQ(st.BankerHands(), 152362);
+    EXPECT_EQ(st.TieHands(), 31422);
+    EXPECT_EQ(st.NetYuan(), -2296050.0);
+    EXPECT_EQ(st.CommissionYuan(), 2524650.0);
+    EXPECT_EQ(st.ShoesWon(), 9304);
+    EXPECT_EQ(st.ShoesLost(), 696);
 }
 
 // A fixed seed pins the whole test: a change in the engine's behaviour shows here as a changed

@@ -378,8 +378,8 @@ TEST_F(MainWindow, ContextMenuOffersAboutWhichNamesProductVersionAndReadme) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(300, 200),
                             dlg.mapToGlobal(QPoint(300, 200)));
     QApplication::sendEvent(&dlg, &event);
-    EXPECT_EQ(menuEntries,
-              (QStringList{"actSearch", "actRoads", "", "actCopy", "actPaste", "", "actAbout"}))
+    EXPECT_EQ(menuEntries, (QStringList{"actSearch", "actCardsGame", "actRoads", "", "actCopy",
+                                        "actPaste", "", "actAbout"}))
         << "\"\" is a separator";
 
     QString aboutTexts;

@@ -29,28 +29,6 @@
 
 namespace {
 
-// Points the settings hive at a fresh folder while it lives, so that what one test remembers
-// about the road window never reaches another.
-class FreshHive {
-public:
-    FreshHive() : m_saved(qgetenv("XDG_CONFIG_HOME")) {
-        EXPECT_TRUE(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-    }
-    ~FreshHive() { qputenv("XDG_CONFIG_HOME", m_saved); }
-    FreshHive(const FreshHive&) = delete;
-    FreshHive& operator=(const FreshHive&) = delete;
-
-    QString Text() const {
-        QFile file(m_dir.filePath(QStringLiteral("nuv/registry.reg")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_saved;
-};
-
 // The hive is set aside before the window is built.
 class RoadWindow : protected FreshHive, public WindowFixture {
 protected:
@@ -96,7 +74,8 @@ TEST_F(RoadWindow, MenuButtonAndRightClickOfferTheSameMenu) {
     EXPECT_LT(notes->x() - menu->geometry().right(), 12);
     EXPECT_TRUE(menu->isVisible());
 
-    const QStringList entries{"actSearch", "actRoads", "-", "actCopy", "actPaste", "-", "actAbout"};
+    const QStringList entries{"actSearch", "actCardsGame", "actRoads", "-",
+                              "actCopy",   "actPaste",     "-",        "actAbout"};
     EXPECT_EQ(PoppedUpMenu([&] { QTest::mouseClick(menu, Qt::LeftButton); }), entries);
     EXPECT_EQ(PoppedUpMenu([&] {
                   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(300, 200),

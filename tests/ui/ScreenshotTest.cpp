@@ -3,7 +3,10 @@
 
 #include <string_view>
 
+#include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -99,4 +102,21 @@ TEST(Screenshots, FullShoeAndLargeFigures) {
     shoe.RebuildDerivedState();
     dlg.update();
     Save(Screenshot(dlg), "7-large-values-long-advice");
+}
+
+// A test of card shoes: its figures in the test row, its last shoe with ties in the record, and
+// the money line in the foot band.
+TEST(Screenshots, CardShoeTestWithItsMoney) {
+    const FreshHive hive;  // the game chosen here is not remembered for other tests
+    CRecordingPrompter prompter;
+    CnuvDlg dlg(nullptr, &prompter);
+    dlg.m_fnSeed = [] { return std::uint64_t{20261211}; };
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.findChild<QAction*>(QStringLiteral("actCardsGame"))->trigger();
+    dlg.findChild<QLineEdit*>(QStringLiteral("m_editTestTimes"))->setText(QStringLiteral("2"));
+    dlg.findChild<QLineEdit*>(QStringLiteral("m_editTestShoes"))->setText(QStringLiteral("1500"));
+    dlg.RunRandomTest();
+    EXPECT_FALSE(dlg.findChild<QLabel*>(QStringLiteral("lblMoney"))->text().isEmpty());
+    Save(Screenshot(dlg), "8-card-test-money");
 }

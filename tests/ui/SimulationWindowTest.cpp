@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -442,3 +443,81 @@ TEST_F(SimulationWindow, EngineReadsTheWindowsSettingsAfterATestAndASearch) {
     dlg.SearchParameters();
     EXPECT_EQ(&dlg.m_shoe.Settings(), &dlg.m_settings);
 }
+
+namespace {
+
+// The menu's check item makes the random test deal 8-deck card shoes: the test row keeps its
+// units, the last shoe comes back with its ties, the foot band shows the money, and the choice
+// is remembered in the hive (written only when it changes) for the next start.
+class CardsGameWindow : protected FreshHive, public SimulationWindow {};
+
+TEST_F(CardsGameWindow, MenuItemPlaysCardShoesShowsTheMoneyAndIsRemembered) {
+    QAction* item = Find<QAction>("actCardsGame");
+    EXPECT_EQ(item->text(), QStringLiteral("随机测试：真实牌靴 (8副牌)"));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    auto* money = Find<QLabel>("lblMoney");
+    EXPECT_TRUE(money->text().isEmpty());
+    EXPECT_GE(money->y(), layout::kFootBandTop);
+    EXPECT_LE(money->geometry().bottom(), layout::kClientHeight - 1);
+    EXPECT_FALSE(Text().contains(QStringLiteral("RandomTestGame")));
+
+    item->trigger();
+    EXPECT_TRUE(Text().contains(QStringLiteral("\"RandomTestGame\"=dword:00000001")))
+        << Text().toStdString();
+    SetTestRow("2", "1500");
+    Click("m_btnRandomTest");
+    const RandomTestResult expected =
+        RunRandomTest(dlg.m_settings, {2, 1500, kSeed, 1, Game::Cards});
+    ASSERT_GT(expected.stats.TieHands(), 0);
+    EXPECT_EQ(Edits(), (QStringList{"2", "1500", QString::number(expected.totalWin),
+                                    QString::number(expected.firstLossRun)}));
+    const std::string letters =
+        ShoeLetters(Game::Cards, dlg.m_settings, kSeed, expected.lastRun, expected.lastShoe);
+    EXPECT_NE(letters.find('H'), std::string::npos);
+    EXPECT_EQ(dlg.m_shoe.ResultLetters(dlg.m_shoe.m_nHandCount), letters);
+    const Estimate perShoe = expected.stats.Yuan();
+    const double shoes = static_cast<double>(expected.shoesPlayed);
+    for (const double yuan : {expected.stats.NetYuan(), perShoe.low * shoes, perShoe.high * shoes,
+                              expected.stats.CommissionYuan()}) {
+        EXPECT_TRUE(money->text().contains(QString::number(yuan, 'f', 2)))
+            << yuan << " " << money->text().toStdString();
+    }
+    EXPECT_TRUE(money->text().contains(QStringLiteral("佣金")));
+    EXPECT_TRUE(money->isVisible());
+    EXPECT_EQ(prompter.Count(), 0u);
+
+    // The search plays the same game: its last point's shoe comes back as card shoes do.
+    prompter.m_bConfirm = true;
+    dlg.m_settings.m_nXXLimitMoney = dlg.m_settings.m_nSXLimitMoney = 0;  // one grid point
+    SetTestRow("1", "3");
+    dlg.SearchParameters();
+    EXPECT_EQ(dlg.m_shoe.ResultLetters(dlg.m_shoe.m_nHandCount),
+              ShoeLetters(Game::Cards, dlg.m_settings, kSeed, 1, 3));
+    EXPECT_FALSE(money->text().isEmpty());
+
+    // The next start finds the item checked and writes nothing new.
+    const QString hive = Text();
+    {
+        CRecordingPrompter quiet;
+        CnuvDlg again(nullptr, &quiet);
+        again.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+        QAction* remembered = again.findChild<QAction*>(QStringLiteral("actCardsGame"));
+        ASSERT_NE(remembered, nullptr);
+        EXPECT_TRUE(remembered->isChecked());
+        EXPECT_EQ(Text(), hive);
+    }
+
+    // Back to the coin: its test shows no money line.
+    item->trigger();
+    EXPECT_TRUE(Text().contains(QStringLiteral("\"RandomTestGame\"=dword:00000000")));
+    dlg.m_settings = ShoeSettings{};
+    SetTestRow("1", "5");
+    Click("m_btnRandomTest");
+    EXPECT_TRUE(money->text().isEmpty());
+    EXPECT_EQ(dlg.m_shoe.ResultLetters(dlg.m_shoe.m_nHandCount),
+              RandomShoeLetters(dlg.m_settings, kSeed, 1, 5));
+}
+
+}  // namespace

@@ -10,7 +10,9 @@
 #include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -157,4 +159,26 @@ private:
     QTimer m_timer;
     bool m_bAnswered = false;
     bool m_bTimedOut = false;
+};
+
+// Points the settings hive at a fresh folder while it lives, so that what one test remembers
+// about a window never reaches another.
+class FreshHive {
+public:
+    FreshHive() : m_saved(qgetenv("XDG_CONFIG_HOME")) {
+        EXPECT_TRUE(m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+    }
+    ~FreshHive() { qputenv("XDG_CONFIG_HOME", m_saved); }
+    FreshHive(const FreshHive&) = delete;
+    FreshHive& operator=(const FreshHive&) = delete;
+
+    QString Text() const {
+        QFile file(m_dir.filePath(QStringLiteral("nuv/registry.reg")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_saved;
 };
