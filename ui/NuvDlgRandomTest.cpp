@@ -3,12 +3,12 @@
 
 #include <chrono>
 
+#include <QLabel>
+
 #include "dialogs/Prompter.h"
 #include "dialogs/WaitCursor.h"
 #include "sim/RandomTest.h"
 #include "sim/ShoeRandom.h"
-#include <QLabel>
-
 #include "ui/BackgroundWork.h"
 
 std::uint64_t CnuvDlg::ClockSeed() {
