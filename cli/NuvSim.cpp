@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "HistoryCommand.h"
 #include "ReplayCommand.h"
 #include "SearchCommand.h"
 #include "TestCommand.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     CReplayCommand replay(app);
     CTestCommand test(app);
     CSearchCommand search(app);
+    CHistoryCommand history(app);
 
     try {
         app.parse(argc, argv);
@@ -27,5 +29,6 @@ int main(int argc, char** argv) {
     if (replay.Parsed()) return replay.Run();
     if (test.Parsed()) return test.Run();
     if (search.Parsed()) return search.Run();
+    if (history.Parsed()) return history.Run();
     return 0;
 }
