@@ -19,12 +19,12 @@
 class CLiveShoe;
 class CPrompter;
 class CRecordWnd;
-struct FileResult;
 class CRoadWnd;
 class QAction;
 class QMenu;
 class QPushButton;
 class QTimer;
+struct FileResult;
 struct RandomTestResult;
 
 namespace Ui {
