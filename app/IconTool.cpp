@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QGuiApplication>
 
-#include "Artwork.h"
-#include "Fonts.h"
+#include "ui/Artwork.h"
+#include "ui/Fonts.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -1,7 +1,7 @@
-#include "NuvApp.h"
+#include "app/NuvApp.h"
 
-#include "AppSetup.h"
-#include "NuvDlg.h"
+#include "ui/AppSetup.h"
+#include "ui/NuvDlg.h"
 
 CnuvApp::CnuvApp(int& argc, char** argv) : QApplication(argc, argv) {}
 

@@ -1,4 +1,4 @@
-#include "NuvApp.h"
+#include "app/NuvApp.h"
 
 int main(int argc, char** argv) {
     CnuvApp app(argc, argv);

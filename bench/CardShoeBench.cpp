@@ -6,9 +6,9 @@
 #include <ctime>
 #include <string>
 
-#include "CardShoe.h"
-#include "ShoeEngine.h"
-#include "ShoeGame.h"
+#include "engine/ShoeEngine.h"
+#include "sim/CardShoe.h"
+#include "sim/ShoeGame.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "Journal.h"
-#include "LiveShoe.h"
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "history/Journal.h"
+#include "history/LiveShoe.h"
 
 namespace {
 

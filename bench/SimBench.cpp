@@ -1,7 +1,7 @@
 // The random shoe test with the default settings on one and on two worker threads.
 #include <benchmark/benchmark.h>
 
-#include "RandomTest.h"
+#include "sim/RandomTest.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "HistoryCommand.h"
+#include "cli/HistoryCommand.h"
 
 #include <fmt/format.h>
 #include <cstdlib>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "LiveShoe.h"
-#include "ReplayCommand.h"
-#include "ShoeEngine.h"
-#include "UserFolders.h"
+#include "cli/ReplayCommand.h"
+#include "engine/ShoeEngine.h"
+#include "history/LiveShoe.h"
+#include "platform/UserFolders.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ShoeHistory.h"
+#include "history/ShoeHistory.h"
 
 // Figures of all shoes of a history taken together.
 struct HistoryTotals {

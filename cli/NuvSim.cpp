@@ -2,10 +2,10 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "HistoryCommand.h"
-#include "ReplayCommand.h"
-#include "SearchCommand.h"
-#include "TestCommand.h"
+#include "cli/HistoryCommand.h"
+#include "cli/ReplayCommand.h"
+#include "cli/SearchCommand.h"
+#include "cli/TestCommand.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Command-line tool over the baccarat adviser's engine."};

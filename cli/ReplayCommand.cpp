@@ -1,14 +1,14 @@
-#include "ReplayCommand.h"
+#include "cli/ReplayCommand.h"
 
 #include <fmt/format.h>
 #include <cctype>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "FileAccess.h"
-#include "RoadsReport.h"
-#include "SettingsFlags.h"
-#include "ShoeEngine.h"
+#include "cli/RoadsReport.h"
+#include "cli/SettingsFlags.h"
+#include "engine/ShoeEngine.h"
+#include "platform/FileAccess.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 // Checks a RESULTS string of `nuv-sim replay`: hand letters B/P/T or Z/X/H in either case, '-'
 // for Back and '/' for Clear. Returns an error message naming the first bad position, if any.

@@ -1,11 +1,11 @@
-#include "RoadsReport.h"
+#include "cli/RoadsReport.h"
 
 #include <fmt/format.h>
 #include <cmath>
 #include <vector>
 
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "ShoeRoads.h"
+#include "roads/ShoeRoads.h"
 
 class CShoeEngine;
 

@@ -1,12 +1,12 @@
-#include "SearchCommand.h"
+#include "cli/SearchCommand.h"
 
 #include <fmt/format.h>
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "Progress.h"
-#include "SettingsFlags.h"
+#include "cli/Progress.h"
+#include "cli/SettingsFlags.h"
 
 CSearchCommand::CSearchCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(

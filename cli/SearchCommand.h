@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "ParameterSearch.h"
-#include "Settings.h"
+#include "engine/Settings.h"
+#include "sim/ParameterSearch.h"
 
 // `nuv-sim search`: ranks win-stop and stop-loss pairs around a starting pair into a ranking
 // file.

@@ -1,8 +1,8 @@
-#include "SettingsFlags.h"
+#include "cli/SettingsFlags.h"
 
 #include <string>
 
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 

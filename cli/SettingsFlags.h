@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 // Adds the eight settings flags (--table-min ... --after-stop) to a subcommand, writing into
 // `settings`, whose current values are the defaults shown in --help. Without `withStops` the

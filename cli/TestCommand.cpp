@@ -1,13 +1,13 @@
-#include "TestCommand.h"
+#include "cli/TestCommand.h"
 
 #include <fmt/format.h>
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "Progress.h"
-#include "RandomTest.h"
-#include "SettingsFlags.h"
+#include "cli/Progress.h"
+#include "cli/SettingsFlags.h"
+#include "sim/RandomTest.h"
 
 CTestCommand::CTestCommand(CLI::App& app)
     : m_pCommand(app.add_subcommand(

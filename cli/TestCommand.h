@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdint>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 // `nuv-sim test`: the random shoe test with a given seed, timed.
 class CTestCommand {

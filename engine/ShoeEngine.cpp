@@ -1,4 +1,4 @@
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
 
 #include <cstdint>
 #include <cstdlib>

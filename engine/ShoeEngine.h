@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "CellRecord.h"
-#include "Settings.h"
-#include "ShoeObserver.h"
-#include "Side.h"
+#include "engine/CellRecord.h"
+#include "engine/Settings.h"
+#include "engine/ShoeObserver.h"
+#include "engine/Side.h"
 
 // Stake progression in base units: a loss of X units is recovered with the entry after the first
 // entry that is X or more.

@@ -1,10 +1,10 @@
-#include "Journal.h"
+#include "history/Journal.h"
 
 #include <ctime>
 #include <system_error>
 
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 class CShoeEngine;
 

@@ -1,11 +1,11 @@
-#include "LiveShoe.h"
+#include "history/LiveShoe.h"
 
 #include <chrono>
 #include <fstream>
 #include <system_error>
 
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
 
 namespace fs = std::filesystem;
 

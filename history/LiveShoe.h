@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "FileAccess.h"
-#include "Journal.h"
-#include "ShoeHistory.h"
+#include "history/Journal.h"
+#include "history/ShoeHistory.h"
+#include "platform/FileAccess.h"
 
 class CShoeEngine;
 

@@ -1,10 +1,10 @@
-#include "ShoeHistory.h"
+#include "history/ShoeHistory.h"
 
 #include <charconv>
 #include <map>
 
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
 
 const char kHistoryHeader[] =
     "start,end,hands,table_min,table_max,win_stop,stop_loss,win_cycles,alarm,danger,after_stop,"

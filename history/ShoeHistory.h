@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FileAccess.h"
-#include "Settings.h"
+#include "engine/Settings.h"
+#include "platform/FileAccess.h"
 
 class CShoeEngine;
 

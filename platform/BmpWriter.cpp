@@ -1,4 +1,4 @@
-#include "BmpWriter.h"
+#include "platform/BmpWriter.h"
 
 #include <cerrno>
 #include <cstring>

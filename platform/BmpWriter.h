@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 // Uncompressed (BI_RGB) Windows bitmap files: a 14-byte file header, a 40-byte information
 // header, a colour table for depths of 8 bits or fewer, then the pixel rows bottom row first,

@@ -1,4 +1,4 @@
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
 
 #include <cerrno>
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 // The text of a UTF-8 INI file: "[section]" headers followed by "key=value" lines.
 //

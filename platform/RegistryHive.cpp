@@ -1,4 +1,4 @@
-#include "RegistryHive.h"
+#include "platform/RegistryHive.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -16,8 +16,8 @@
 #include <set>
 #include <vector>
 
-#include "FileAccess.h"
-#include "Utf16.h"
+#include "platform/FileAccess.h"
+#include "platform/Utf16.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 // Outcome of a hive operation, after the registry's own error codes.
 enum class RegStatus {

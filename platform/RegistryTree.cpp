@@ -1,9 +1,9 @@
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace {
 

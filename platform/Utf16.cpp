@@ -1,4 +1,4 @@
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
     std::u16string out;

@@ -1,4 +1,4 @@
-#include "DerivedRule.h"
+#include "roads/DerivedRule.h"
 
 std::optional<RoadColour> DerivedMark(std::span<const int> lengths, int k, int column, int row) {
     if (k < 1 || row < 1 || !DerivedRoadCovers(k, column, row)) return std::nullopt;

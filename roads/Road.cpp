@@ -1,4 +1,4 @@
-#include "Road.h"
+#include "roads/Road.h"
 
 void CRoad::Clear() {
     m_cells.clear();

@@ -1,8 +1,8 @@
-#include "ShoeRoads.h"
+#include "roads/ShoeRoads.h"
 
 #include <algorithm>
 
-#include "Side.h"
+#include "engine/Side.h"
 
 void CShoeRoads::Clear() {
     m_nHands.clear();

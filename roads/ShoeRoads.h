@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "DerivedRule.h"
-#include "Road.h"
+#include "roads/DerivedRule.h"
+#include "roads/Road.h"
 
 // What every scoreboard counts about a shoe.
 struct RoadCounts {

@@ -1,10 +1,10 @@
-#include "ConfigDlg.h"
+#include "settings/ConfigDlg.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "Ddx.h"
-#include "Prompter.h"
+#include "dialogs/Ddx.h"
+#include "dialogs/Prompter.h"
 #include "ui_ConfigDlg.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <limits>
 #include <optional>
 
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "RegistryHive.h"
-#include "Settings.h"
+#include "engine/Settings.h"
+#include "platform/RegistryHive.h"
 
 // The eight settings kept between runs in the per-user registry hive, under the key
 // HKEY_CURRENT_USER\Darozova, one REG_DWORD value per setting.

@@ -1,4 +1,4 @@
-#include "CardShoe.h"
+#include "sim/CardShoe.h"
 
 namespace {
 

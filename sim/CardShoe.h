@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "ShoeRandom.h"
-#include "Side.h"
+#include "engine/Side.h"
+#include "sim/ShoeRandom.h"
 
 // One coup of punto banco as dealt: the cards of each hand in the order they were drawn, the
 // totals and the winner. Card values are 0 to 9 (A = 1, 10 and court cards = 0).

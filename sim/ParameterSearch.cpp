@@ -1,4 +1,4 @@
-#include "ParameterSearch.h"
+#include "sim/ParameterSearch.h"
 
 #include <fmt/format.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
 
 namespace {
 

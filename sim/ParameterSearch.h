@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "FileAccess.h"
-#include "RandomTest.h"
-#include "Settings.h"
+#include "engine/Settings.h"
+#include "platform/FileAccess.h"
+#include "sim/RandomTest.h"
 
 // A search over a grid of win-stop and stop-loss pairs around a starting pair.
 struct SearchOptions {

@@ -1,12 +1,12 @@
-#include "RandomTest.h"
+#include "sim/RandomTest.h"
 
 #include <algorithm>
 #include <limits>
 #include <thread>
 #include <vector>
 
-#include "ShoeEngine.h"
-#include "ShoeRandom.h"
+#include "engine/ShoeEngine.h"
+#include "sim/ShoeRandom.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 class CShoeEngine;
 

@@ -1,12 +1,12 @@
-#include "ShoeGame.h"
+#include "sim/ShoeGame.h"
 
 #include <algorithm>
 #include <array>
 
-#include "CardShoe.h"
-#include "ShoeEngine.h"
-#include "ShoeRandom.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "sim/CardShoe.h"
+#include "sim/ShoeRandom.h"
 
 namespace {
 

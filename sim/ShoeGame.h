@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 class CShoeEngine;
 

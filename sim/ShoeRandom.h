@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Side.h"
+#include "engine/Side.h"
 
 // Random stream of one simulated shoe. The stream depends only on (seed, run, shoe) and the game,
 // so a test gives the same shoes however its work is split between threads.

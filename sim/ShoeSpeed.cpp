@@ -1,9 +1,9 @@
-#include "ShoeSpeed.h"
+#include "sim/ShoeSpeed.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "RandomTest.h"
+#include "sim/RandomTest.h"
 
 double MeasureSecondsPerShoe(const ShoeSettings& settings, int threads,
                              std::chrono::milliseconds sample) {

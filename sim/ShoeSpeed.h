@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "Settings.h"
+#include "engine/Settings.h"
 
 // Seconds per random shoe on this machine with `threads` workers (0: every core), measured by
 // playing random shoes under `settings` for about `sample`. The search's estimate uses it, so the

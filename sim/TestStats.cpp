@@ -1,4 +1,4 @@
-#include "TestStats.h"
+#include "sim/TestStats.h"
 
 #include <cmath>
 #include <tuple>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ShoeGame.h"
+#include "sim/ShoeGame.h"
 
 // A per-shoe figure estimated from the shoes of a test.
 struct Estimate {

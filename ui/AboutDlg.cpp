@@ -1,11 +1,11 @@
-#include "AboutDlg.h"
+#include "ui/AboutDlg.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#include "Artwork.h"
-#include "Product.h"
+#include "dialogs/Product.h"
+#include "ui/Artwork.h"
 #include "ui_AboutDlg.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>()) {

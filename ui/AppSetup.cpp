@@ -1,12 +1,12 @@
-#include "AppSetup.h"
+#include "ui/AppSetup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-#include "Fonts.h"
-#include "Product.h"
+#include "dialogs/Product.h"
+#include "ui/Fonts.h"
 
 bool LoadQtTranslations(QApplication& app) {
     auto* translator = new QTranslator(&app);

@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "ui/Artwork.h"
 
 #include <algorithm>
 
@@ -6,11 +6,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "CellRecord.h"
-#include "Fonts.h"
-#include "Layout.h"
-#include "RecordWnd.h"
-#include "Side.h"
+#include "engine/CellRecord.h"
+#include "engine/Side.h"
+#include "ui/Fonts.h"
+#include "ui/Layout.h"
+#include "ui/RecordWnd.h"
 
 namespace {
 

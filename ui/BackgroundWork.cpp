@@ -1,4 +1,4 @@
-#include "BackgroundWork.h"
+#include "ui/BackgroundWork.h"
 
 #include <atomic>
 #include <exception>
@@ -10,7 +10,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "Prompter.h"
+#include "dialogs/Prompter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "NuvDlg.h"
+#include "ui/NuvDlg.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -6,15 +6,15 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "AboutDlg.h"
-#include "Artwork.h"
-#include "Ddx.h"
-#include "LiveShoe.h"
-#include "Product.h"
-#include "Prompter.h"
-#include "RecordWnd.h"
-#include "SettingsStore.h"
-#include "Side.h"
+#include "dialogs/Ddx.h"
+#include "dialogs/Product.h"
+#include "dialogs/Prompter.h"
+#include "engine/Side.h"
+#include "history/LiveShoe.h"
+#include "settings/SettingsStore.h"
+#include "ui/AboutDlg.h"
+#include "ui/Artwork.h"
+#include "ui/RecordWnd.h"
 #include "ui_NuvDlg.h"
 
 namespace {

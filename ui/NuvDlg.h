@@ -11,10 +11,10 @@
 #include <QRect>
 #include <QString>
 
-#include "Layout.h"
-#include "Settings.h"
-#include "ShoeEngine.h"
-#include "ShoeObserver.h"
+#include "engine/Settings.h"
+#include "engine/ShoeEngine.h"
+#include "engine/ShoeObserver.h"
+#include "ui/Layout.h"
 
 class CLiveShoe;
 class CPrompter;

@@ -2,9 +2,9 @@
 #include <array>
 #include <cstdint>
 
-#include "ConfigDlg.h"
-#include "NuvDlg.h"
-#include "SettingsStore.h"
+#include "settings/ConfigDlg.h"
+#include "settings/SettingsStore.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

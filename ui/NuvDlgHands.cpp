@@ -1,14 +1,14 @@
 // The hand commands, Back and Clear, and the keys that give them.
-#include "NuvDlg.h"
+#include "ui/NuvDlg.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "LiveShoe.h"
-#include "Side.h"
-#include "WaitCursor.h"
+#include "dialogs/WaitCursor.h"
+#include "engine/Side.h"
+#include "history/LiveShoe.h"
 #include "ui_NuvDlg.h"
 
 void CnuvDlg::OnBanker() {

@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QGuiApplication>
 
-#include "LiveShoe.h"
-#include "NuvDlg.h"
-#include "Product.h"
-#include "Prompter.h"
-#include "Side.h"
-#include "UserFolders.h"
-#include "WaitCursor.h"
+#include "dialogs/Product.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/WaitCursor.h"
+#include "engine/Side.h"
+#include "history/LiveShoe.h"
+#include "platform/UserFolders.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
-#include "NuvDlg.h"
-#include "RoadWnd.h"
+#include "ui/NuvDlg.h"
+#include "ui/RoadWnd.h"
 
 namespace {
 

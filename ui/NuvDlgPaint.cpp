@@ -2,8 +2,8 @@
 // paint themselves over it (Qt paints a parent before its children).
 #include <QPainter>
 
-#include "NuvDlg.h"
-#include "ShoeLines.h"
+#include "ui/NuvDlg.h"
+#include "ui/ShoeLines.h"
 
 void CnuvDlg::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);

@@ -1,12 +1,12 @@
 // The random test of the strategy (button "随机测试").
-#include "NuvDlg.h"
+#include "ui/NuvDlg.h"
 
 #include <chrono>
 
-#include "BackgroundWork.h"
-#include "Prompter.h"
-#include "RandomTest.h"
-#include "WaitCursor.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/WaitCursor.h"
+#include "sim/RandomTest.h"
+#include "ui/BackgroundWork.h"
 
 std::uint64_t CnuvDlg::ClockSeed() {
     return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());

@@ -1,5 +1,5 @@
 // The parameter search behind the hidden button "寻找最优参数".
-#include "NuvDlg.h"
+#include "ui/NuvDlg.h"
 
 #include <filesystem>
 #include <system_error>
@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "BackgroundWork.h"
-#include "ParameterSearch.h"
-#include "Prompter.h"
-#include "ShoeSpeed.h"
-#include "WaitCursor.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/WaitCursor.h"
+#include "sim/ParameterSearch.h"
+#include "sim/ShoeSpeed.h"
+#include "ui/BackgroundWork.h"
 
 namespace {
 

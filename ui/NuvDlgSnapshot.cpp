@@ -4,11 +4,11 @@
 #include <QTimer>
 #include <span>
 
-#include "BmpWriter.h"
-#include "NuvDlg.h"
-#include "Product.h"
-#include "Prompter.h"
-#include "WaitCursor.h"
+#include "dialogs/Product.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/WaitCursor.h"
+#include "platform/BmpWriter.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

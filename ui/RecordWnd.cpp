@@ -1,10 +1,10 @@
-#include "RecordWnd.h"
+#include "ui/RecordWnd.h"
 
 #include <QPainter>
 
-#include "Fonts.h"
-#include "Layout.h"
-#include "Side.h"
+#include "engine/Side.h"
+#include "ui/Fonts.h"
+#include "ui/Layout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "CellRecord.h"
+#include "engine/CellRecord.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "RoadWnd.h"
+#include "ui/RoadWnd.h"
 
 #include <algorithm>
 
@@ -8,10 +8,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "Fonts.h"
-#include "SettingsStore.h"
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "settings/SettingsStore.h"
+#include "ui/Fonts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "ShoeRoads.h"
+#include "roads/ShoeRoads.h"
 
 class CShoeEngine;
 class QTimer;

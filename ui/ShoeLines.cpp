@@ -1,11 +1,11 @@
-#include "ShoeLines.h"
+#include "ui/ShoeLines.h"
 
 #include <QPainter>
 #include <QRect>
 
-#include "Fonts.h"
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "ui/Fonts.h"
 
 namespace {
 

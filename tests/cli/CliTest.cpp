@@ -10,7 +10,7 @@
 
 #include <filesystem>
 
-#include "ReplayCommand.h"
+#include "cli/ReplayCommand.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ShoeEngine.h"
-#include "ShoeHistory.h"
-#include "TempDir.h"
+#include "engine/ShoeEngine.h"
+#include "history/ShoeHistory.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "SettingsFlags.h"
-#include "TempConfigHome.h"
+#include "cli/SettingsFlags.h"
+#include "tests/platform/TempConfigHome.h"
 
 namespace {
 

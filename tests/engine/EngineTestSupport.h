@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
 
 // Side of a hand letter used in test tables: B, P, T.
 inline int SideOf(char c) {

@@ -1,4 +1,4 @@
-#include "LiteralStrategy.h"
+#include "tests/engine/LiteralStrategy.h"
 
 #include <cstdint>
 #include <cstdlib>

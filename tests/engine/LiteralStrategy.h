@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
 
 // The stake rule and the score computed the plain way, by walking the settled cells from the
 // start of the shoe on every call. The engine keeps the same figures incrementally; the property

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
-#include "EngineTestSupport.h"
-#include "LiteralStrategy.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/LiteralStrategy.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "EngineTestSupport.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "ShoeEngine.h"
-#include "ShoeHistory.h"
-#include "TempDir.h"
+#include "engine/ShoeEngine.h"
+#include "history/ShoeHistory.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

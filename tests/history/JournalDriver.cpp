@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "LiveShoe.h"
-#include "ShoeEngine.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "history/LiveShoe.h"
 
 namespace {
 

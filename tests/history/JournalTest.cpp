@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "Journal.h"
-#include "ShoeEngine.h"
-#include "Side.h"
-#include "TempDir.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "history/Journal.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "LiveShoe.h"
-#include "ShoeEngine.h"
-#include "TempDir.h"
+#include "engine/ShoeEngine.h"
+#include "history/LiveShoe.h"
+#include "tests/platform/TempDir.h"
 
 extern char** environ;
 

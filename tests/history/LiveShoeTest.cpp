@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "LiveShoe.h"
-#include "ShoeEngine.h"
-#include "Side.h"
-#include "TempDir.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "history/LiveShoe.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

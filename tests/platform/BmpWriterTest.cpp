@@ -1,4 +1,4 @@
-#include "BmpWriter.h"
+#include "platform/BmpWriter.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "TempDir.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "IniProfile.h"
+#include "platform/IniProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/platform/TempDir.h"
 
 namespace {
 

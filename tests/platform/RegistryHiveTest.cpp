@@ -8,9 +8,9 @@
 #include <chrono>
 #include <optional>
 
-#include "RegistryHive.h"
-#include "TempConfigHome.h"
-#include "Utf16.h"
+#include "platform/RegistryHive.h"
+#include "platform/Utf16.h"
+#include "tests/platform/TempConfigHome.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/platform/TempDir.h"
 
 // The names in `folder`, sorted.
 inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {

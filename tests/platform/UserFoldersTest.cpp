@@ -1,4 +1,4 @@
-#include "UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

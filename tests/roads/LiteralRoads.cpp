@@ -1,8 +1,8 @@
-#include "LiteralRoads.h"
+#include "tests/roads/LiteralRoads.h"
 
 #include <algorithm>
 
-#include "Side.h"
+#include "engine/Side.h"
 
 namespace {
 

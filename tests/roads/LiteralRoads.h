@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "Road.h"
-#include "ShoeRoads.h"
+#include "roads/Road.h"
+#include "roads/ShoeRoads.h"
 
 // The roads of a whole shoe worked out from scratch, the plain way: the big road's runs first,
 // then each derived road by looking at the cells of the finished big road, then the drawing of

@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
-#include "LiteralRoads.h"
-#include "RoadTestSupport.h"
+#include "tests/roads/LiteralRoads.h"
+#include "tests/roads/RoadTestSupport.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Road.h"
-#include "ShoeRoads.h"
-#include "Side.h"
+#include "engine/Side.h"
+#include "roads/Road.h"
+#include "roads/ShoeRoads.h"
 
 // Side of a hand letter used in test tables: B, P, T.
 inline int SideOf(char c) {

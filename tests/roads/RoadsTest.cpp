@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "RoadTestSupport.h"
+#include "tests/roads/RoadTestSupport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <limits>
 #include <optional>
 
-#include "SettingsStore.h"
-#include "TempConfigHome.h"
+#include "settings/SettingsStore.h"
+#include "tests/platform/TempConfigHome.h"
 
 namespace {
 

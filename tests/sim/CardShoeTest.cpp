@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CardShoe.h"
+#include "sim/CardShoe.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <vector>
 
-#include "ParameterSearch.h"
+#include "sim/ParameterSearch.h"
 
 namespace {
 

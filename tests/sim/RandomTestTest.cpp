@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "RandomTest.h"
-#include "ShoeEngine.h"
+#include "engine/ShoeEngine.h"
+#include "sim/RandomTest.h"
 
 namespace {
 

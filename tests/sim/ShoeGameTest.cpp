@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "CardShoe.h"
-#include "RandomTest.h"
-#include "ShoeEngine.h"
-#include "ShoeGame.h"
+#include "engine/ShoeEngine.h"
+#include "sim/CardShoe.h"
+#include "sim/RandomTest.h"
+#include "sim/ShoeGame.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ShoeRandom.h"
-#include "TestStats.h"
+#include "sim/ShoeRandom.h"
+#include "sim/TestStats.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "BackgroundWork.h"
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/BackgroundWork.h"
 
 namespace {
 

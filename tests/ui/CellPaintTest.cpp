@@ -3,9 +3,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "Layout.h"
-#include "RecordWnd.h"
-#include "Side.h"
+#include "engine/Side.h"
+#include "ui/Layout.h"
+#include "ui/RecordWnd.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ConfigDlg.h"
-#include "NuvDlg.h"
-#include "RegistryHive.h"
-#include "UiTestSupport.h"
+#include "platform/RegistryHive.h"
+#include "settings/ConfigDlg.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "Ddx.h"
-#include "Product.h"
-#include "UiTestSupport.h"
+#include "dialogs/Ddx.h"
+#include "dialogs/Product.h"
+#include "tests/ui/UiTestSupport.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "LiveShoe.h"
-#include "NuvDlg.h"
-#include "RandomTest.h"
-#include "ShoeEngine.h"
-#include "TempDir.h"
-#include "UiTestSupport.h"
-#include "UserFolders.h"
+#include "engine/ShoeEngine.h"
+#include "history/LiveShoe.h"
+#include "platform/UserFolders.h"
+#include "sim/RandomTest.h"
+#include "tests/platform/TempDir.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

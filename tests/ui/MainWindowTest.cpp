@@ -14,16 +14,16 @@
 #include <QTest>
 #include <QTimer>
 
-#include "AboutDlg.h"
-#include "Artwork.h"
-#include "Layout.h"
-#include "NuvDlg.h"
-#include "Product.h"
-#include "RecordWnd.h"
-#include "ShoeLines.h"
-#include "Side.h"
-#include "UiTestSupport.h"
-#include "WindowFixture.h"
+#include "dialogs/Product.h"
+#include "engine/Side.h"
+#include "tests/ui/UiTestSupport.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/AboutDlg.h"
+#include "ui/Artwork.h"
+#include "ui/Layout.h"
+#include "ui/NuvDlg.h"
+#include "ui/RecordWnd.h"
+#include "ui/ShoeLines.h"
 
 namespace {
 

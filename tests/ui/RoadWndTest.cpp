@@ -19,13 +19,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Fonts.h"
-#include "NuvDlg.h"
-#include "RoadWnd.h"
-#include "ShoeEngine.h"
-#include "Side.h"
-#include "UiTestSupport.h"
-#include "WindowFixture.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "tests/ui/UiTestSupport.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/Fonts.h"
+#include "ui/NuvDlg.h"
+#include "ui/RoadWnd.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QScreen>
 #include <QTest>
 
-#include "ConfigDlg.h"
-#include "RegistryHive.h"
-#include "UiTestSupport.h"
-#include "WindowFixture.h"
+#include "platform/RegistryHive.h"
+#include "settings/ConfigDlg.h"
+#include "tests/ui/UiTestSupport.h"
+#include "tests/ui/WindowFixture.h"
 
 namespace {
 

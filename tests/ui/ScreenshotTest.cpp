@@ -9,11 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "AboutDlg.h"
-#include "Artwork.h"
-#include "NuvDlg.h"
-#include "Side.h"
-#include "UiTestSupport.h"
+#include "engine/Side.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/AboutDlg.h"
+#include "ui/Artwork.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

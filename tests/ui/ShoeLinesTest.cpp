@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "Fonts.h"
-#include "ShoeEngine.h"
-#include "ShoeLines.h"
-#include "Side.h"
+#include "engine/ShoeEngine.h"
+#include "engine/Side.h"
+#include "ui/Fonts.h"
+#include "ui/ShoeLines.h"
 
 namespace {
 

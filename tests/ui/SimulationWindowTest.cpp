@@ -17,13 +17,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "NuvDlg.h"
-#include "ParameterSearch.h"
-#include "RandomTest.h"
-#include "RecordWnd.h"
-#include "ShoeSpeed.h"
-#include "UiTestSupport.h"
-#include "WindowFixture.h"
+#include "sim/ParameterSearch.h"
+#include "sim/RandomTest.h"
+#include "sim/ShoeSpeed.h"
+#include "tests/ui/UiTestSupport.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/NuvDlg.h"
+#include "ui/RecordWnd.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "NuvDlg.h"
-#include "Prompter.h"
-#include "UiTestSupport.h"
+#include "dialogs/Prompter.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/NuvDlg.h"
 
 namespace {
 

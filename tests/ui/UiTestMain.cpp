@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "AppSetup.h"
+#include "ui/AppSetup.h"
 
 namespace {
 

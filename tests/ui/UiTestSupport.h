@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Prompter.h"
+#include "dialogs/Prompter.h"
 
 // Readable QStrings, QStringLists and rectangles in failure messages.
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {

@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <QTest>
 
-#include "NuvDlg.h"
-#include "UiTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/NuvDlg.h"
 
 // The main window shown headless, its message boxes answered by a recording prompter, and ways to
 // reach its controls by object name.

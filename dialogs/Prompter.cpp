@@ -1,4 +1,4 @@
-#include "Prompter.h"
+#include "dialogs/Prompter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "Ddx.h"
+#include "dialogs/Ddx.h"
 
 #include <limits>
 
 #include <QLineEdit>
 
-#include "Product.h"
-#include "Prompter.h"
+#include "dialogs/Product.h"
+#include "dialogs/Prompter.h"
 
 namespace {
 
