@@ -5,6 +5,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "cli/HistoryCommand.h"
 #include "cli/ReplayCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/TestCommand.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     CReplayCommand replay(app);
     CTestCommand test(app);
     CSearchCommand search(app);
+    CHistoryCommand history(app);
 
     try {
         app.parse(argc, argv);
@@ -48,5 +50,6 @@ int main(int argc, char** argv) {
     if (replay.Parsed()) status = replay.Run();
     if (test.Parsed()) status = test.Run();
     if (search.Parsed()) status = search.Run();
+    if (history.Parsed()) status = history.Run();
     return FinishOutput(status);
 }

@@ -9,6 +9,7 @@
 #include "cli/RoadsReport.h"
 #include "cli/SettingsFlags.h"
 #include "engine/ShoeEngine.h"
+#include "platform/FileAccess.h"
 
 namespace {
 
@@ -142,11 +143,16 @@ std::string RowText(const HandRow& r) {
         r.over ? "yes" : "no", runs);
 }
 
+bool IsSpaceByte(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 }  // namespace
 
-std::optional<std::string> CheckReplayInput(std::string_view results) {
+std::optional<std::string> CheckReplayInput(std::string_view results, bool whitespace) {
     for (std::size_t i = 0; i < results.size(); ++i) {
         const char c = results[i];
+        if (whitespace && IsSpaceByte(c)) continue;
         if (c != '-' && c != '/' && SideOfHandLetter(c) == SIDE_NONE) {
             const bool printable = std::isprint(static_cast<unsigned char>(c));
             return fmt::format(
@@ -171,6 +177,7 @@ void RunReplay(std::string_view results, const ShoeSettings& settings, bool json
             "next", "over", "runs");
     }
     for (const char c : results) {
+        if (IsSpaceByte(c)) continue;
         if (c == '-') {
             engine.Back();
             if (json)
@@ -220,15 +227,29 @@ CReplayCommand::CReplayCommand(CLI::App& app)
     m_pCommand->add_flag("--roads", m_bRoads,
                          "after the last hand, the road maps of the shoe (one more JSON object "
                          "with --json)");
-    m_pCommand
-        ->add_option("RESULTS", m_strResults,
-                     "hand letters B/P/T or Z/X/H (either case), - for Back, / for Clear")
-        ->required();
+    m_pResults = m_pCommand->add_option(
+        "RESULTS", m_strResults,
+        "hand letters B/P/T or Z/X/H (either case), - for Back, / for Clear");
+    CLI::Option* file = m_pCommand->add_option(
+        "--file", m_strFile,
+        "read the letters from FILE instead (a journal or any text file; whitespace ignored)");
+    m_pResults->excludes(file);
 }
 
 int CReplayCommand::Run() {
-    if (const auto error = CheckReplayInput(m_strResults)) {
-        std::cerr << "nuv-sim replay: " << *error << '\n';
+    const bool fromFile = !m_strFile.empty();
+    if (fromFile) {
+        if (const FileResult read = ReadWholeFile(m_strFile, m_strResults); !read) {
+            std::cerr << "nuv-sim replay: " << read.path << ": " << read.reason << '\n';
+            return 2;
+        }
+    } else if (m_pResults->count() == 0) {
+        std::cerr << "nuv-sim replay: give the hands as RESULTS or with --file\n";
+        return 2;
+    }
+    if (const auto error = CheckReplayInput(m_strResults, fromFile)) {
+        std::cerr << "nuv-sim replay: " << (fromFile ? m_strFile + ": " : std::string()) << *error
+                  << '\n';
         return 2;
     }
     RunReplay(m_strResults, m_settings, m_bJson, std::cout, m_bRoads);

@@ -20,13 +20,13 @@
 class CLiveShoe;
 class CPrompter;
 class CRecordWnd;
-struct FileResult;
 class CRoadWnd;
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+struct FileResult;
 struct RandomTestResult;
 
 namespace Ui {

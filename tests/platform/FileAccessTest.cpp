@@ -56,3 +56,32 @@ TEST(FileAccess, MissingFilesFailWithEnoent) {
 }
 
 }  // namespace
+
+TEST(DurableFile, AppendsAndCutsAFileItCreates) {
+    TempDir dir;
+    CDurableFile file;
+    ASSERT_TRUE(file.Open(dir / "log", false));
+    ASSERT_TRUE(file.Append("abc"));
+    ASSERT_TRUE(file.Append("de"));
+    ASSERT_TRUE(file.Truncate(4));
+    ASSERT_TRUE(file.Append("X"));
+    std::string contents;
+    ASSERT_TRUE(file.ReadAll(contents));
+    EXPECT_EQ(contents, "abcdX");
+    EXPECT_EQ(ReadBytes(dir / "log"), "abcdX");
+}
+
+TEST(DurableFile, RefusesAFolderAndAFileLockedElsewhere) {
+    TempDir dir;
+    CDurableFile file;
+    EXPECT_FALSE(file.Open(dir.path(), false));
+    EXPECT_FALSE(file.IsOpen());
+    CDurableFile first;
+    ASSERT_TRUE(first.Open(dir / "log", true));
+    CDurableFile second;
+    EXPECT_EQ(second.Open(dir / "log", true).error, EWOULDBLOCK);
+    EXPECT_TRUE(second.Open(dir / "log", false)) << "an open that takes no lock is not refused";
+    first.Close();
+    CDurableFile third;
+    EXPECT_TRUE(third.Open(dir / "log", true)) << "the lock goes with Close";
+}
