@@ -5,6 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "cli/JsonText.h"
 #include "cli/ReplayCommand.h"
 #include "engine/ShoeEngine.h"
 #include "history/LiveShoe.h"
@@ -53,27 +54,25 @@ void PrintHistory(const std::vector<HistoryRow>& shoes, bool json, std::ostream&
     if (json) {
         for (std::size_t i = 0; i < shoes.size(); ++i) {
             const HistoryRow& r = shoes[i];
-            out << Json{{"shoe", i + 1},
-                        {"start", r.start.empty() ? Json(nullptr) : Json(r.start)},
-                        {"end", r.end},
-                        {"hands", r.hands},
-                        {"settings", SettingsJson(r.settings)},
-                        {"score", r.score},
-                        {"yield", r.yield},
-                        {"cycles", r.cycles},
-                        {"yuan", r.yuan}}
-                       .dump()
+            out << JsonText(Json{{"shoe", i + 1},
+                                 {"start", r.start.empty() ? Json(nullptr) : Json(r.start)},
+                                 {"end", r.end},
+                                 {"hands", r.hands},
+                                 {"settings", SettingsJson(r.settings)},
+                                 {"score", r.score},
+                                 {"yield", r.yield},
+                                 {"cycles", r.cycles},
+                                 {"yuan", r.yuan}})
                 << '\n';
         }
-        out << Json{{"total",
-                     {{"shoes", t.shoes},
-                      {"hands", t.hands},
-                      {"score", t.score},
-                      {"staked", t.staked},
-                      {"yield", t.yield},
-                      {"cycles", t.cycles},
-                      {"yuan", t.yuan}}}}
-                   .dump()
+        out << JsonText(Json{{"total",
+                              {{"shoes", t.shoes},
+                               {"hands", t.hands},
+                               {"score", t.score},
+                               {"staked", t.staked},
+                               {"yield", t.yield},
+                               {"cycles", t.cycles},
+                               {"yuan", t.yuan}}}})
             << '\n';
         return;
     }

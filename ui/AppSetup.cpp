@@ -8,17 +8,22 @@
 #include "dialogs/Product.h"
 #include "ui/Fonts.h"
 
-bool LoadQtTranslations(QApplication& app) {
+namespace {
+
+// Loads Qt's Chinese translations for the texts Qt itself shows. Without them installed those
+// texts stay in English.
+void LoadQtTranslations(QApplication& app) {
     auto* translator = new QTranslator(&app);
     if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                           QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return;
     }
     QCoreApplication::installTranslator(translator);
-    return true;
 }
+
+}  // namespace
 
 void SetUpApplication(QApplication& app) {
     QCoreApplication::setApplicationName(QStringLiteral("nuv"));

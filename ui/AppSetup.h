@@ -6,7 +6,3 @@ class QApplication;
 // names, Qt's own texts in Chinese (the buttons of message boxes, the file dialog) and the font
 // substitutions. No display name is set: Qt would append it to every window caption.
 void SetUpApplication(QApplication& app);
-
-// Loads Qt's Chinese translations for the texts Qt itself shows. False when they are not
-// installed; the texts then stay in English.
-bool LoadQtTranslations(QApplication& app);

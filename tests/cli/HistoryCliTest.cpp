@@ -1,64 +1,33 @@
 // nuv-sim replay --file and nuv-sim history, run as the user runs them.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/ShoeEngine.h"
 #include "history/ShoeHistory.h"
+#include "tests/cli/SimRunner.h"
 #include "tests/platform/TempDir.h"
 
 namespace {
 
-struct Output {
-    std::string out;
-    int status;
-};
-
-// Runs `prefix` nuv-sim `args`; standard error joins the output when `withStderr`.
-Output Sim(const std::string& args, bool withStderr = false, const std::string& prefix = "") {
-    const std::string command =
-        prefix + NUV_SIM_PATH " " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
-    Output result{"", -1};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        result.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& text) {
-    std::vector<nlohmann::json> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
-    return lines;
-}
-
 TEST(ReplayFile, ReadsLettersFromAFileWithWhitespaceIgnored) {
     TempDir dir;
     WriteBytes(dir / "shoe.txt", "BBB\nPB -\r\n\tpz/ T\n");
-    const Output fromFile = Sim("replay --json --file " + (dir / "shoe.txt").string());
+    const Output fromFile = RunSim("replay --json --file " + (dir / "shoe.txt").string());
     ASSERT_EQ(fromFile.status, 0);
-    EXPECT_EQ(fromFile.out, Sim("replay --json BBBPB-pz/T").out);
+    EXPECT_EQ(fromFile.out, RunSim("replay --json BBBPB-pz/T").out);
 
     WriteBytes(dir / "bad.txt", "BB\nQ");
-    const Output bad = Sim("replay --file " + (dir / "bad.txt").string(), true);
+    const Output bad = RunSim("replay --file " + (dir / "bad.txt").string(), true);
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.out.find("bad.txt: unknown hand letter 'Q' at position 4"), std::string::npos)
         << bad.out;
     for (const std::string& args : {"replay --file " + (dir / "missing").string(),
                                     "replay BB --file " + (dir / "shoe.txt").string()}) {
         SCOPED_TRACE(args);
-        const Output refused = Sim(args);
+        const Output refused = RunSim(args);
         EXPECT_EQ(refused.status, 2);
         EXPECT_EQ(refused.out, "");
     }
@@ -97,7 +66,7 @@ protected:
 };
 
 TEST_F(HistoryCommand, ListsTheShoesWithTheirFiguresAndTheTotals) {
-    const Output r = Sim("history --json" + DataDir());
+    const Output r = RunSim("history --json" + DataDir());
     ASSERT_EQ(r.status, 0);
     const std::vector<nlohmann::json> lines = JsonLines(r.out);
     ASSERT_EQ(lines.size(), 3u);
@@ -119,27 +88,27 @@ TEST_F(HistoryCommand, ListsTheShoesWithTheirFiguresAndTheTotals) {
     EXPECT_GE(total["yield"].get<int>(), std::min(first.yield, second.yield));
     EXPECT_LE(total["yield"].get<int>(), std::max(first.yield, second.yield));
 
-    const Output table = Sim("history" + DataDir(), true);
+    const Output table = RunSim("history" + DataDir(), true);
     EXPECT_NE(table.out.find("half-written last row is left out"), std::string::npos) << table.out;
     EXPECT_NE(table.out.find("total: 2 shoes"), std::string::npos) << table.out;
 }
 
 TEST_F(HistoryCommand, ReplaysOneShoeUnderItsOwnSettings) {
-    const Output r = Sim("history --json --shoe 2" + DataDir());
+    const Output r = RunSim("history --json --shoe 2" + DataDir());
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, Sim("replay --json --win-stop 3 " + second.hands).out);
-    EXPECT_EQ(Sim("history --shoe 3" + DataDir()).status, 2);
+    EXPECT_EQ(r.out, RunSim("replay --json --win-stop 3 " + second.hands).out);
+    EXPECT_EQ(RunSim("history --shoe 3" + DataDir()).status, 2);
 }
 
 TEST_F(HistoryCommand, FindsTheHistoryInTheDataFolder) {
     std::filesystem::create_directories(dir / "home/nuv");
     std::filesystem::copy_file(dir / "history.csv", dir / "home/nuv/history.csv");
     const Output r =
-        Sim("history --json", false, "XDG_DATA_HOME='" + (dir / "home").string() + "' ");
+        RunSim("history --json", false, "XDG_DATA_HOME='" + (dir / "home").string() + "' ");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(JsonLines(r.out).back()["total"]["shoes"], 2);
     const Output none =
-        Sim("history --json", false, "XDG_DATA_HOME='" + (dir / "none").string() + "' ");
+        RunSim("history --json", false, "XDG_DATA_HOME='" + (dir / "none").string() + "' ");
     ASSERT_EQ(none.status, 0);
     EXPECT_EQ(JsonLines(none.out).back()["total"]["shoes"], 0);
 }

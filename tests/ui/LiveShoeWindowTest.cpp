@@ -55,19 +55,6 @@ CShoeEngine Rebuilt(const ShoeSettings& settings, std::string_view commands) {
     return shoe;
 }
 
-// Everything the window shows of a record.
-void ExpectSameRecord(const CShoeEngine& shown, const CShoeEngine& expected) {
-    EXPECT_EQ(shown.m_nHandCount, expected.m_nHandCount);
-    EXPECT_EQ(shown.m_ResultCell, expected.m_ResultCell);
-    EXPECT_EQ(shown.m_AdviceCell, expected.m_AdviceCell);
-    EXPECT_EQ(shown.m_nStake, expected.m_nStake);
-    EXPECT_EQ(shown.m_nRunLen, expected.m_nRunLen);
-    EXPECT_EQ(shown.m_nScore, expected.m_nScore);
-    EXPECT_EQ(shown.m_nYield, expected.m_nYield);
-    EXPECT_EQ(shown.m_nDangerCount, expected.m_nDangerCount);
-    EXPECT_EQ(shown.m_nWinCycles, expected.m_nWinCycles);
-}
-
 // Runs the event loop until `done` holds or five seconds have passed.
 template <typename F>
 void WaitFor(F done) {

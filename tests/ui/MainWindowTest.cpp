@@ -45,18 +45,6 @@ CShoeEngine Reference(const ShoeSettings& settings, std::string_view hands) {
     return shoe;
 }
 
-void ExpectSameRecord(const CShoeEngine& a, const CShoeEngine& b) {
-    EXPECT_EQ(a.m_nHandCount, b.m_nHandCount);
-    EXPECT_EQ(a.m_ResultCell, b.m_ResultCell);
-    EXPECT_EQ(a.m_AdviceCell, b.m_AdviceCell);
-    EXPECT_EQ(a.m_nStake, b.m_nStake);
-    EXPECT_EQ(a.m_nRunLen, b.m_nRunLen);
-    EXPECT_EQ(a.m_nScore, b.m_nScore);
-    EXPECT_EQ(a.m_nYield, b.m_nYield);
-    EXPECT_EQ(a.m_nDangerCount, b.m_nDangerCount);
-    EXPECT_EQ(a.m_nWinCycles, b.m_nWinCycles);
-}
-
 }  // namespace
 
 TEST_F(MainWindow, StartUpState) {

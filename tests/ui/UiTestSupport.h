@@ -18,6 +18,20 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/Prompter.h"
+#include "engine/ShoeEngine.h"
+
+// Everything the window shows of a record: the cells, stakes, runs, score and counters.
+inline void ExpectSameRecord(const CShoeEngine& shown, const CShoeEngine& expected) {
+    EXPECT_EQ(shown.m_nHandCount, expected.m_nHandCount);
+    EXPECT_EQ(shown.m_ResultCell, expected.m_ResultCell);
+    EXPECT_EQ(shown.m_AdviceCell, expected.m_AdviceCell);
+    EXPECT_EQ(shown.m_nStake, expected.m_nStake);
+    EXPECT_EQ(shown.m_nRunLen, expected.m_nRunLen);
+    EXPECT_EQ(shown.m_nScore, expected.m_nScore);
+    EXPECT_EQ(shown.m_nYield, expected.m_nYield);
+    EXPECT_EQ(shown.m_nDangerCount, expected.m_nDangerCount);
+    EXPECT_EQ(shown.m_nWinCycles, expected.m_nWinCycles);
+}
 
 // Readable QStrings, QStringLists and rectangles in failure messages.
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
